@@ -1,0 +1,225 @@
+// Timings of a whole run (problem lines in, report and sequence lines out) against the
+// cost of just writing that much fresh memory, and against the plain stage loop.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "EtapasLiteral.h"
+#include "Informe.h"
+#include "ProblemaAleatorio.h"
+#include "Secuenciador.h"
+#include "TextoReal.h"
+
+using namespace tavelorin;
+
+namespace {
+
+constexpr int32_t kProductos = 10;
+constexpr int32_t kComponentes = 20;
+constexpr const char* kSeparador = ",";
+
+using Lineas = std::vector<std::string>;
+
+// One problem per Q, with the outputs of one real run for sizing and checking.
+struct Caso {
+    Lineas problema;
+    Lineas informe;
+    Lineas secuencia;
+    uint64_t bytesTabla = 0;
+    uint64_t bytesInforme = 0;
+    uint64_t bytesSecuencia = 0;
+    double celdas = 0;  // (Q + 1) x W: the report's header and stage lines
+};
+
+const Caso& CasoDe(int32_t q) {
+    static std::map<int32_t, Caso> casos;
+    auto it = casos.find(q);
+    if (it != casos.end()) return it->second;
+    Caso c;
+    c.problema = bench::ProblemaAleatorio(kProductos, kComponentes, q);
+    EstadoSecuenciador e;
+    Secuenciar(e, c.problema, c.informe, c.secuencia, kSeparador);
+    c.bytesTabla = bench::BytesTabla(kProductos, kComponentes, q);
+    c.bytesInforme = bench::BytesTexto(c.informe);
+    c.bytesSecuencia = bench::BytesTexto(c.secuencia);
+    c.celdas = static_cast<double>(q + 1) * static_cast<double>(bench::Columnas(kProductos, kComponentes, q));
+    return casos.emplace(q, std::move(c)).first->second;
+}
+
+void Contadores(benchmark::State& state, const Caso& c) {
+    using benchmark::Counter;
+    // Seconds per report cell: "1.5n" reads 1.5 ns.
+    state.counters["t_celda"] = Counter(c.celdas, Counter::kIsIterationInvariantRate | Counter::kInvert);
+    state.counters["tabla"] = Counter(static_cast<double>(c.bytesTabla), Counter::kDefaults, Counter::kIs1024);
+    state.counters["informe"] = Counter(static_cast<double>(c.bytesInforme), Counter::kDefaults, Counter::kIs1024);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(c.bytesTabla + c.bytesInforme + c.bytesSecuencia));
+}
+
+// The whole run.
+void BM_Secuenciar(benchmark::State& state) {
+    const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
+    for (auto _ : state) {
+        EstadoSecuenciador e;
+        Lineas informe, secuencia;
+        Secuenciar(e, c.problema, informe, secuencia, kSeparador);
+        benchmark::DoNotOptimize(informe.data());
+        benchmark::DoNotOptimize(secuencia.data());
+        benchmark::ClobberMemory();
+    }
+    Contadores(state, c);
+}
+
+// The floor: fresh blocks as large as the table and as each report and sequence line,
+// written with memset/memcpy and freed, as a run allocates, fills and frees them.
+void BM_Suelo(benchmark::State& state) {
+    const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
+    std::vector<size_t> tamanos;
+    size_t mayor = 0;
+    for (const Lineas* l : {&c.informe, &c.secuencia})
+        for (const auto& s : *l) {
+            tamanos.push_back(s.size());
+            mayor = std::max(mayor, s.size());
+        }
+    const std::string plantilla(mayor, '7');
+    std::vector<char*> bloques(tamanos.size());
+    for (auto _ : state) {
+        // calloc, as the table is: the kernel hands out zeroed pages, written here once.
+        auto* tabla = static_cast<char*>(std::calloc(c.bytesTabla, 1));
+        std::memset(tabla, 0x3f, c.bytesTabla);
+        benchmark::DoNotOptimize(tabla);
+        for (size_t i = 0; i < tamanos.size(); ++i) {
+            bloques[i] = static_cast<char*>(std::malloc(tamanos[i] + 1));
+            std::memcpy(bloques[i], plantilla.data(), tamanos[i]);
+            bloques[i][tamanos[i]] = '\0';
+        }
+        benchmark::DoNotOptimize(bloques.data());
+        benchmark::ClobberMemory();
+        for (char* b : bloques) std::free(b);
+        std::free(tabla);
+    }
+    Contadores(state, c);
+}
+
+// The plain stage loop, with the same reading and the same report: same outputs.
+void BM_Literal(benchmark::State& state) {
+    const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
+    bool comprobado = false;
+    for (auto _ : state) {
+        EstadoSecuenciador e;
+        Lineas informe, secuencia;
+        LeerProblema(e, c.problema);
+        IniciarTabla(e);
+        literal::EjecutarEtapasLiteral(e);
+        EscribirInforme(e.TablaSolucion, kSeparador, informe, secuencia);
+        benchmark::DoNotOptimize(informe.data());
+        benchmark::ClobberMemory();
+        if (!comprobado) {
+            comprobado = true;
+            if (informe != c.informe || secuencia != c.secuencia) {
+                state.SkipWithError("the plain stage loop gives a different report");
+                break;
+            }
+        }
+    }
+    Contadores(state, c);
+}
+
+// Table phase alone: reading, table set-up and the stages.
+void BM_TablaNuestra(benchmark::State& state) {
+    const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
+    for (auto _ : state) {
+        EstadoSecuenciador e;
+        LeerProblema(e, c.problema);
+        IniciarTabla(e);
+        EjecutarEtapas(e);
+        benchmark::DoNotOptimize(e.TablaSolucion.celdas.get());
+        benchmark::ClobberMemory();
+    }
+    Contadores(state, c);
+}
+
+void BM_TablaLiteral(benchmark::State& state) {
+    const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
+    for (auto _ : state) {
+        EstadoSecuenciador e;
+        LeerProblema(e, c.problema);
+        IniciarTabla(e);
+        literal::EjecutarEtapasLiteral(e);
+        benchmark::DoNotOptimize(e.TablaSolucion.celdas.get());
+        benchmark::ClobberMemory();
+    }
+    Contadores(state, c);
+}
+
+// Report phase alone, over a table computed once.
+void BM_Informe(benchmark::State& state) {
+    const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
+    EstadoSecuenciador e;
+    LeerProblema(e, c.problema);
+    IniciarTabla(e);
+    EjecutarEtapas(e);
+    for (auto _ : state) {
+        Lineas informe, secuencia;
+        EscribirInforme(e.TablaSolucion, kSeparador, informe, secuencia);
+        benchmark::DoNotOptimize(informe.data());
+        benchmark::ClobberMemory();
+    }
+    Contadores(state, c);
+}
+
+// The real-text formatter on report cells: distances (general reals) and small
+// whole numbers (sequence, units, most consumptions).
+std::vector<double> Valores(bool distancias) {
+    bench::Generador g{7};
+    std::vector<double> v(4096);
+    for (auto& x : v) {
+        if (distancias) {
+            double s = 0;
+            for (int j = 0; j < kComponentes; ++j) {
+                const double e = g.Entre(-4000, 4000) / 997.0;
+                s += e * e;
+            }
+            x = std::sqrt(s);
+        } else {
+            x = g.Entre(0, kProductos);
+        }
+    }
+    return v;
+}
+
+void BM_TextoReal(benchmark::State& state) {
+    const std::vector<double> valores = Valores(state.range(0) != 0);
+    const FormatoReal formato = FormatoInforme(kSeparador);
+    std::string destino;
+    destino.reserve(valores.size() * 16);
+    for (auto _ : state) {
+        destino.clear();
+        for (double v : valores) {
+            AnadirTextoReal(destino, v, formato);
+            destino.push_back('\t');
+        }
+        benchmark::DoNotOptimize(destino.data());
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(valores.size()));
+    state.counters["bytes_por_valor"] = static_cast<double>(destino.size()) / static_cast<double>(valores.size());
+}
+
+}  // namespace
+
+BENCHMARK(BM_Secuenciar)->Arg(1000)->Arg(3000)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Suelo)->Arg(1000)->Arg(3000)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Informe)->Arg(1000)->Arg(3000)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TablaNuestra)->Arg(1000)->Arg(3000)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TablaLiteral)->Arg(1000)->Arg(3000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TablaLiteral)->Arg(5000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Literal)->Arg(1000)->Arg(3000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Literal)->Arg(5000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextoReal)->ArgName("distancias")->Arg(1)->Arg(0);
+
+BENCHMARK_MAIN();

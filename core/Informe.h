@@ -1,0 +1,25 @@
+// The report text: the header and one tab-separated line per stage, the sequence
+// lines, and the memo text that joins them.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Problema.h"
+
+namespace tavelorin {
+
+// Header line: K, Dk1.., s1.., X1k.., Ns1.., KN1/Q.., separated by tabs.
+std::string CabeceraInforme(const TablaEtapas& tabla);
+
+// Adds the header and the Q stage lines to informe, and the Q sequence lines (the last
+// row's choices) to secuencia. The table must be as a run of the stages leaves it.
+void EscribirInforme(const TablaEtapas& tabla, std::string_view separador, std::vector<std::string>& informe,
+                     std::vector<std::string>& secuencia);
+
+// The memo text: the report lines, "Solucion:", then the sequence lines.
+inline constexpr const char* kLineaSolucion = "Solucion:";
+void AnadirSolucion(std::vector<std::string>& informe, const std::vector<std::string>& secuencia);
+
+}  // namespace tavelorin

@@ -1,0 +1,148 @@
+#include "Problema.h"
+
+#include <limits>
+#include <new>
+#include <string_view>
+
+#include "Errores.h"
+#include "Memoria.h"
+#include "TextoEntero.h"
+
+namespace tavelorin {
+
+namespace {
+
+constexpr int64_t kMinimo32 = std::numeric_limits<int32_t>::min();
+constexpr int64_t kMaximo32 = std::numeric_limits<int32_t>::max();
+
+bool Cabe32(int64_t v) { return v >= kMinimo32 && v <= kMaximo32; }
+
+int32_t EnteroDeLinea(const std::vector<std::string>& lineas, size_t indice) {
+    if (indice >= lineas.size()) throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)));
+    return TextoAEntero(lineas[indice]);
+}
+
+// Longest report text of a whole number up to valor (P = 4: scientific from 10000 on).
+int64_t AnchoEnteroInforme(int64_t valor) {
+    if (valor >= 10000) return 10;  // d.dddE000x
+    int64_t ancho = 1;
+    for (int64_t v = valor; v >= 10; v /= 10) ++ancho;
+    return ancho;
+}
+
+// The limits a run relies on, checked before anything is stored.
+void ComprobarLimites(int64_t n, int64_t m, int64_t q, const std::vector<int64_t>& totales) {
+    if (q == 0)
+        throw ErrorTavelorin("No hay nada que secuenciar: la demanda total es 0; "
+                             "al menos un producto debe tener demanda positiva");
+    if (q < 0) return;  // refused with "Range check error" when the table is sized
+    const int64_t w = 1 + n + q + m + n + m;
+    if (w > kColumnasMaximas)
+        throw ErrorTavelorin("Problema demasiado grande: la tabla de etapas tendría " + std::to_string(w) +
+                             " columnas y el límite es " + std::to_string(kColumnasMaximas));
+    for (int64_t j = 0; j < m; ++j) {
+        const int64_t ideal = q * totales[static_cast<size_t>(j)];
+        if (!Cabe32(ideal))
+            throw ErrorTavelorin("El consumo ideal del componente " + std::to_string(j + 1) + " en la etapa " +
+                                 std::to_string(q) + " (" + std::to_string(ideal) +
+                                 ") se sale del intervalo de los enteros de 32 bits");
+    }
+    ComprobarMemoria(MemoriaNecesaria(n, m, q));
+}
+
+}  // namespace
+
+uint64_t MemoriaNecesaria(int64_t nProd, int64_t nComp, int64_t q) {
+    if (q <= 0) return 0;
+    const int64_t w = 1 + 2 * nProd + q + 2 * nComp;
+    const uint64_t tabla = static_cast<uint64_t>(q) * static_cast<uint64_t>(w) * sizeof(double);
+    // Report: sequence cells are product numbers, the rest at most 12 characters; each
+    // cell is followed by a tab, and each line carries a string header.
+    const int64_t anchoProducto = AnchoEnteroInforme(nProd) + 1;
+    const int64_t otras = 1 + 2 * nProd + 2 * nComp;
+    const uint64_t porLinea = static_cast<uint64_t>(q * anchoProducto + otras * 13 + 64);
+    const uint64_t informe = static_cast<uint64_t>(q + 1) * porLinea;
+    const uint64_t secuencia = static_cast<uint64_t>(q) * 48;
+    return tabla + informe + secuencia;
+}
+
+void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& lineas) {
+    estado.NProd = EnteroDeLinea(lineas, 0);
+    estado.NComp = EnteroDeLinea(lineas, 1);
+    const int64_t n = estado.NProd;
+    const int64_t m = estado.NComp;
+
+    if (n <= -2 || (n >= 0 && m <= -2)) throw ErrorTavelorin(mensajes::kRangoInvalido);
+    if (n == -1)
+        throw ErrorTavelorin("El número de productos no puede ser negativo (-1)");
+    if (m == -1)
+        throw ErrorTavelorin("El problema necesita al menos la columna de la demanda: "
+                             "el número de componentes no puede ser negativo (-1)");
+
+    const uint64_t celdas = static_cast<uint64_t>(n + 1) * static_cast<uint64_t>(m + 1);
+    ComprobarMemoria(celdas * sizeof(int32_t));
+    try {
+        estado.Datos.celdas.assign(celdas, 0);
+        estado.Datos.celdas.shrink_to_fit();
+    } catch (const std::bad_alloc&) {
+        estado.Datos = MatrizDatos{};
+        throw ErrorTavelorin(mensajes::kSinMemoria);
+    }
+    estado.Datos.filas = n + 1;
+    estado.Datos.columnas = m + 1;
+
+    MatrizDatos& datos = estado.Datos;
+    for (int64_t i = 1; i <= n; ++i) {
+        const size_t indice = static_cast<size_t>(1 + i);
+        if (indice >= lineas.size()) throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)));
+        // Fields in reading order; a missing field reads as the empty text.
+        std::string_view resto = lineas[indice];
+        bool agotada = false;
+        for (int64_t c = 1; c <= m + 1; ++c) {
+            std::string_view campo;
+            if (!agotada) {
+                const size_t tab = resto.find('\t');
+                if (tab == std::string_view::npos) {
+                    campo = resto;
+                    agotada = true;
+                } else {
+                    campo = resto.substr(0, tab);
+                    resto.remove_prefix(tab + 1);
+                }
+            }
+            datos(i - 1, c - 1) = TextoAEntero(campo);
+        }
+    }
+
+    // Totals in exact arithmetic; a value outside 32 bits is refused, never wrapped.
+    std::vector<int64_t> totales(static_cast<size_t>(m), 0);
+    int64_t q = 0;
+    for (int64_t i = 0; i < n; ++i) {
+        const int64_t demanda = datos(i, m);
+        for (int64_t j = 0; j < m; ++j) {
+            const int64_t producto = static_cast<int64_t>(datos(i, j)) * demanda;
+            if (!Cabe32(producto))
+                throw ErrorTavelorin("El consumo del componente " + std::to_string(j + 1) + " por el producto " +
+                                     std::to_string(i + 1) + " (" + std::to_string(producto) +
+                                     ") se sale del intervalo de los enteros de 32 bits");
+            totales[static_cast<size_t>(j)] += producto;
+        }
+        q += demanda;
+    }
+    for (int64_t j = 0; j < m; ++j) {
+        const int64_t total = totales[static_cast<size_t>(j)];
+        if (!Cabe32(total))
+            throw ErrorTavelorin("El consumo total del componente " + std::to_string(j + 1) + " (" +
+                                 std::to_string(total) + ") se sale del intervalo de los enteros de 32 bits");
+    }
+    if (!Cabe32(q))
+        throw ErrorTavelorin("La demanda total (" + std::to_string(q) +
+                             ") se sale del intervalo de los enteros de 32 bits");
+    ComprobarLimites(n, m, q, totales);
+
+    for (int64_t j = 0; j < m; ++j) datos(n, j) = static_cast<int32_t>(totales[static_cast<size_t>(j)]);
+    estado.Q = static_cast<int32_t>(q);
+    datos(n, m) = estado.Q;
+}
+
+}  // namespace tavelorin

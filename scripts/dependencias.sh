@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, whatever of the build and test dependencies is missing.
+# Debian 12; run as root (or with sudo available).
+set -euo pipefail
+
+paquetes=(
+  cmake make g++ pkg-config
+  libgtest-dev libgmock-dev googletest
+  libbenchmark-dev
+  locales
+)
+
+faltan=()
+for p in "${paquetes[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    faltan+=("$p")
+  fi
+done
+
+como_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+if [ ${#faltan[@]} -gt 0 ]; then
+  echo "Instalando: ${faltan[*]}"
+  como_root apt-get update -qq
+  como_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${faltan[@]}"
+fi
+
+# A Spanish locale, so the decimal comma of the user's settings can be tried.
+if ! locale -a 2>/dev/null | grep -qi '^es_ES\.utf-\?8$'; then
+  como_root sed -i 's/^# *\(es_ES.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^es_ES.UTF-8 UTF-8' /etc/locale.gen || echo 'es_ES.UTF-8 UTF-8' | como_root tee -a /etc/locale.gen >/dev/null
+  como_root locale-gen >/dev/null
+fi

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test twice: in the
+# normal build and again under AddressSanitizer + UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/dependencias.sh
+jobs="$(nproc)"
+
+echo "== Build =="
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+echo "== Tests =="
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== Build with AddressSanitizer + UndefinedBehaviorSanitizer =="
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVELORIN_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$jobs"
+echo "== Tests under the sanitizers =="
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs"

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include "Errores.h"
+#include "Memoria.h"
+#include "Problema.h"
+
+using namespace tavelorin;
+
+namespace {
+
+using Lineas = std::vector<std::string>;
+
+const Lineas kEjemplo = {"3", "2", "1\t0\t2", "0\t1\t1", "1\t1\t1"};
+
+std::string MensajeDe(EstadoSecuenciador& estado, const Lineas& lineas) {
+    try {
+        LeerProblema(estado, lineas);
+    } catch (const ErrorTavelorin& e) {
+        return e.what();
+    }
+    return "";
+}
+
+std::vector<int32_t> Fila(const EstadoSecuenciador& e, int64_t fila) {
+    std::vector<int32_t> r;
+    for (int64_t c = 0; c < e.Datos.columnas; ++c) r.push_back(e.Datos(fila, c));
+    return r;
+}
+
+// A state as a previous successful run leaves it.
+EstadoSecuenciador EstadoAnterior() {
+    EstadoSecuenciador e;
+    LeerProblema(e, kEjemplo);
+    return e;
+}
+
+class MemoriaLimitada : public ::testing::Test {
+protected:
+    void TearDown() override { EstablecerFuenteMemoria({}); }
+};
+
+}  // namespace
+
+TEST(LeerProblema, ElEjemplo) {
+    EstadoSecuenciador e;
+    LeerProblema(e, kEjemplo);
+    EXPECT_EQ(e.NProd, 3);
+    EXPECT_EQ(e.NComp, 2);
+    EXPECT_EQ(e.Q, 4);
+    ASSERT_EQ(e.Datos.filas, 4);
+    ASSERT_EQ(e.Datos.columnas, 3);
+    EXPECT_EQ(Fila(e, 0), (std::vector<int32_t>{1, 0, 2}));
+    EXPECT_EQ(Fila(e, 1), (std::vector<int32_t>{0, 1, 1}));
+    EXPECT_EQ(Fila(e, 2), (std::vector<int32_t>{1, 1, 1}));
+    EXPECT_EQ(Fila(e, 3), (std::vector<int32_t>{3, 2, 4}));
+}
+
+TEST(LeerProblema, FormasAceptadas) {
+    struct Caso {
+        const char* nombre;
+        Lineas lineas;
+        int32_t q;
+        std::vector<int32_t> totales;  // last row of Datos
+    };
+    const Caso casos[] = {
+        {"sin componentes", {"2", "0", "5", "3"}, 8, {8}},
+        {"campos de mas ignorados", {"1", "1", "2\t3\tbasura\t"}, 3, {6, 3}},
+        {"lineas de mas ignoradas", {"1", "1", "2\t3", "no se lee", ""}, 3, {6, 3}},
+        {"cuentas con espacios iniciales y hex", {"  $1", "x1", "$2\t0x3"}, 3, {6, 3}},
+        {"demandas cero y negativas", {"3", "1", "1\t2", "5\t0", "1\t-1"}, 1, {1, 1}},
+        {"usos negativos", {"2", "1", "-3\t2", "4\t1"}, 3, {-2, 3}},
+        {"limites de 32 bits exactos", {"1", "2", "2147483647\t-2147483648\t1"}, 1,
+         {2147483647, -2147483648, 1}},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        EstadoSecuenciador e;
+        LeerProblema(e, caso.lineas);
+        EXPECT_EQ(e.Q, caso.q);
+        EXPECT_EQ(Fila(e, e.NProd), caso.totales);
+    }
+}
+
+TEST(LeerProblema, Errores) {
+    struct Caso {
+        const char* nombre;
+        Lineas lineas;
+        const char* mensaje;
+    };
+    const Caso casos[] = {
+        {"sin lineas", {}, "List index out of bounds (0)"},
+        {"sin linea 2", {"3"}, "List index out of bounds (1)"},
+        {"faltan filas", {"3", "2", "1\t0\t2"}, "List index out of bounds (3)"},
+        {"faltan todas las filas", {"2", "1"}, "List index out of bounds (2)"},
+        {"cuenta con espacio final", {"3 ", "2"}, "''3 '' is not a valid integer value"},
+        {"componentes no enteros", {"3", "dos"}, "''dos'' is not a valid integer value"},
+        {"campo vacio por falta", {"1", "2", "1\t2"}, "'''' is not a valid integer value"},
+        {"tabuladores seguidos", {"1", "2", "1\t\t2"}, "'''' is not a valid integer value"},
+        {"primer campo malo en orden de lectura", {"2", "1", "1\t2", "x\ty"}, "''x'' is not a valid integer value"},
+        {"decimal", {"1", "1", "1.5\t2"}, "''1.5'' is not a valid integer value"},
+        {"productos negativos", {"-2", "1"}, "Range check error"},
+        {"componentes negativos", {"1", "-2"}, "Range check error"},
+        {"productos -1", {"-1", "5"}, "El número de productos no puede ser negativo (-1)"},
+        {"componentes -1", {"1", "-1", "3"},
+         "El problema necesita al menos la columna de la demanda: el número de componentes no puede ser "
+         "negativo (-1)"},
+        {"sin productos", {"0", "2"},
+         "No hay nada que secuenciar: la demanda total es 0; al menos un producto debe tener demanda positiva"},
+        {"demanda total cero", {"2", "1", "1\t3", "1\t-3"},
+         "No hay nada que secuenciar: la demanda total es 0; al menos un producto debe tener demanda positiva"},
+        {"tabla demasiado ancha", {"2", "2", "1\t0\t65517", "0\t1\t10"},
+         "Problema demasiado grande: la tabla de etapas tendría 65536 columnas y el límite es 65535"},
+        {"uso por demanda fuera de 32 bits", {"1", "1", "65536\t32768"},
+         "El consumo del componente 1 por el producto 1 (2147483648) se sale del intervalo de los enteros de 32 "
+         "bits"},
+        {"total fuera de 32 bits", {"2", "1", "2147483647\t1", "1\t1"},
+         "El consumo total del componente 1 (2147483648) se sale del intervalo de los enteros de 32 bits"},
+        {"demanda total fuera de 32 bits", {"2", "0", "2147483647", "1"},
+         "La demanda total (2147483648) se sale del intervalo de los enteros de 32 bits"},
+        {"consumo ideal fuera de 32 bits", {"1", "1", "50000\t30000"},
+         "El consumo ideal del componente 1 en la etapa 30000 (45000000000000) se sale del intervalo de los "
+         "enteros de 32 bits"},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        EstadoSecuenciador e;
+        EXPECT_EQ(MensajeDe(e, caso.lineas), caso.mensaje);
+    }
+}
+
+TEST(LeerProblema, UnFalloDejaElEstadoParcial) {
+    // Rows before the bad field are converted, the counts are the new ones, Q is old.
+    EstadoSecuenciador e = EstadoAnterior();
+    EXPECT_EQ(MensajeDe(e, {"2", "3", "7\t8\t9\t1", "4\tmal\t6\t1"}), "''mal'' is not a valid integer value");
+    EXPECT_EQ(e.NProd, 2);
+    EXPECT_EQ(e.NComp, 3);
+    EXPECT_EQ(e.Q, 4);
+    ASSERT_EQ(e.Datos.filas, 3);
+    ASSERT_EQ(e.Datos.columnas, 4);
+    EXPECT_EQ(Fila(e, 0), (std::vector<int32_t>{7, 8, 9, 1}));
+    EXPECT_EQ(e.Datos(1, 0), 4);
+
+    // A count that fails leaves the earlier count and everything else as it was.
+    EstadoSecuenciador f = EstadoAnterior();
+    EXPECT_NE(MensajeDe(f, {"5", "x"}), "");
+    EXPECT_EQ(f.NProd, 5);
+    EXPECT_EQ(f.NComp, 2);
+    EXPECT_EQ(f.Q, 4);
+    EXPECT_EQ(f.Datos.filas, 4);
+
+    // A refused problem keeps the old Q and leaves the totals row unwritten.
+    EstadoSecuenciador g = EstadoAnterior();
+    EXPECT_NE(MensajeDe(g, {"1", "1", "50000\t30000"}), "");
+    EXPECT_EQ(g.Q, 4);
+    EXPECT_EQ(g.Datos(1, 0), 0);
+    EXPECT_EQ(g.Datos(1, 1), 0);
+}
+
+TEST_F(MemoriaLimitada, UnProblemaQueNoCabeSeRechazaAntesDeReservar) {
+    EstablecerFuenteMemoria([] { return uint64_t{1} << 20; });
+    struct Caso {
+        const char* nombre;
+        Lineas lineas;
+    };
+    const Caso casos[] = {
+        {"Datos enorme", {"100000000", "1000"}},
+        {"tabla que no cabe", {"1", "0", "1000"}},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        EstadoSecuenciador e = EstadoAnterior();
+        EXPECT_EQ(MensajeDe(e, caso.lineas), "Out of memory");
+        EXPECT_EQ(e.Q, 4);
+    }
+    // A small problem still fits.
+    EstadoSecuenciador e;
+    EXPECT_EQ(MensajeDe(e, kEjemplo), "");
+}
+
+TEST(MemoriaNecesaria, CubreTablaEInforme) {
+    // Q = 4, W = 15: the table alone is 480 bytes; the report adds its text.
+    EXPECT_GT(MemoriaNecesaria(3, 2, 4), 4u * 15u * 8u);
+    EXPECT_EQ(MemoriaNecesaria(3, 2, 0), 0u);
+    // Grows with the square of Q.
+    EXPECT_GT(MemoriaNecesaria(10, 20, 5000), uint64_t{5000} * 5061 * 8);
+}

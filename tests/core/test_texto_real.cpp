@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "TextoReal.h"
+
+using namespace tavelorin;
+
+namespace {
+
+struct CasoReal {
+    double valor;
+    const char* texto;
+};
+
+}  // namespace
+
+TEST(TextoReal, CeldasDelInforme) {
+    const CasoReal casos[] = {
+        {1, "1"},
+        {-1, "-1"},
+        {0, "0"},
+        {-0.0, "0"},
+        {0.75, "0.75"},
+        {2.0 / 3.0, "0.6667"},
+        {std::sqrt(0.3125), "0.559"},
+        {std::sqrt(1.25), "1.118"},
+        {123.456, "123.5"},
+        {1234.5, "1235"},
+        {9999, "9999"},
+        {9999.5, "1E0004"},
+        {10000, "1E0004"},
+        {10004, "1E0004"},
+        {10005, "1.001E0004"},
+        {12345, "1.235E0004"},
+        {65534, "6.553E0004"},
+        {0.0001, "0.0001"},
+        {0.000123456, "0.0001235"},
+        {0.00001, "1E-0005"},
+        {1e20, "1E0020"},
+        {-2.0 / 3.0, "-0.6667"},
+        {-12345, "-1.235E0004"},
+        {0.5, "0.5"},
+        {2.25, "2.25"},
+        {0.9013878188659973, "0.9014"},
+        {99.995, "100"},
+        {0.99995, "1"},
+        {9.9995, "9.999"},
+        {0.00009999, "9.999E-0005"},
+        {0.000099994, "9.999E-0005"},
+        {1e-300, "1E-0300"},
+        {1.5e300, "1.5E0300"},
+        {5e-324, "4.941E-0324"},
+        {10, "10"},
+        {100.25, "100.3"},
+        {1000.4, "1000"},
+    };
+    const FormatoReal formato = FormatoInforme(".");
+    for (const CasoReal& caso : casos) {
+        SCOPED_TRACE(caso.texto);
+        EXPECT_EQ(TextoReal(caso.valor, formato), caso.texto);
+    }
+}
+
+TEST(TextoReal, LineasDeSecuencia) {
+    const CasoReal casos[] = {
+        {12345, "12345"},
+        {1e20, "1E20"},
+        {1, "1"},
+        {0, "0"},
+        {65534, "65534"},
+        {999999999999999, "999999999999999"},
+        {1e15, "1E15"},
+        {0.1, "0.1"},
+        {1.0 / 3.0, "0.333333333333333"},
+        {2.0 / 3.0, "0.666666666666667"},
+        {0.001, "0.001"},
+        {0.0001, "0.0001"},
+        {0.00001, "1E-5"},
+    };
+    const FormatoReal formato = FormatoSecuencia(".");
+    for (const CasoReal& caso : casos) {
+        SCOPED_TRACE(caso.texto);
+        EXPECT_EQ(TextoReal(caso.valor, formato), caso.texto);
+    }
+}
+
+TEST(TextoReal, ElSeparadorEsUnParametro) {
+    const CasoReal casos[] = {
+        {std::sqrt(0.3125), "0,559"}, {0.9013878188659973, "0,9014"}, {2.25, "2,25"}, {1.5, "1,5"},
+        {-1, "-1"},                   {10005, "1,001E0004"},          {0.00001, "1E-0005"}, {3, "3"},
+    };
+    const FormatoReal formato = FormatoInforme(",");
+    for (const CasoReal& caso : casos) {
+        SCOPED_TRACE(caso.texto);
+        EXPECT_EQ(TextoReal(caso.valor, formato), caso.texto);
+    }
+}
