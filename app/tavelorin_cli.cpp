@@ -12,6 +12,7 @@
 #include "Errores.h"
 #include "FicheroTexto.h"
 #include "Informe.h"
+#include "MatrizProblema.h"
 #include "Secuenciador.h"
 
 using namespace tavelorin;
@@ -128,7 +129,12 @@ int main(int argc, char** argv) {
     if (separador.empty()) separador = SeparadorDelEntorno();
 
     try {
-        const std::vector<std::string> problema = entrada == "-" ? LeerEntradaEstandar() : LeerLineasFichero(entrada);
+        const std::vector<std::string> lineas = entrada == "-" ? LeerEntradaEstandar() : LeerLineasFichero(entrada);
+        // The same road as the desktop program: the file into the grid, the grid out
+        // as problem lines, so every message is the one the program would show.
+        MatrizProblema matriz;
+        CargarLineas(matriz, lineas);
+        const std::vector<std::string> problema = matriz.LineasProblema();
         EstadoSecuenciador estado;
         std::vector<std::string> informe;
         std::vector<std::string> secuencia;

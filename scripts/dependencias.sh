@@ -8,6 +8,8 @@ paquetes=(
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   locales
+  qt6-base-dev qt6-qpa-plugins qt6-svg-dev libqt6svg6
+  fonts-liberation fontconfig
 )
 
 faltan=()

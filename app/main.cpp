@@ -1,0 +1,45 @@
+// tavelorin: the desktop program.
+#include <QApplication>
+#include <QIcon>
+
+#include "Dialogos.h"
+#include "Main.h"
+#include "ManejoErrores.h"
+
+namespace {
+
+// No exception may cross into the event loop: whatever a handler lets through is shown
+// like any command's error, and the program goes on.
+class TAplicacion : public QApplication {
+public:
+    using QApplication::QApplication;
+    tavelorin::Dialogos* dialogos = nullptr;
+
+    bool notify(QObject* receptor, QEvent* evento) override {
+        try {
+            return QApplication::notify(receptor, evento);
+        } catch (...) {
+            const QString mensaje = tavelorin::MensajeDeExcepcion(std::current_exception());
+            if (dialogos != nullptr) dialogos->MostrarError(activeWindow(), tavelorin::kTituloAplicacion, mensaje);
+            return false;
+        }
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    TAplicacion aplicacion(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tavelorin"));
+    QApplication::setApplicationDisplayName(tavelorin::kTituloAplicacion);
+    QApplication::setApplicationVersion(QStringLiteral(TAVELORIN_VERSION));
+    tavelorin::DialogosQt dialogos;
+    aplicacion.dialogos = &dialogos;
+
+    QStringList argumentos = QApplication::arguments();
+    argumentos.removeFirst();
+    tavelorin::TMainForm ventana(dialogos, argumentos);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/iconos/tavelorin.svg")));
+    ventana.showMaximized();
+    return QApplication::exec();
+}

@@ -1,0 +1,66 @@
+// The texts of the problem grid: row 0 and column 0 hold labels; product r is row r,
+// component c is column c, and the last column holds the demands. Nothing is converted
+// here: a solve reads the exported problem lines.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tavelorin {
+
+class MatrizProblema {
+public:
+    // The largest row count the grid accepts.
+    static constexpr int64_t kFilasMaximas = 134217725;
+
+    // As the window creates it: 5 rows by 4 columns, no labels, every cell empty.
+    MatrizProblema();
+
+    int32_t Filas() const { return filas_; }
+    int32_t Columnas() const { return columnas_; }
+    // Row 0 / column 0 are fixed headers until a count drops to 1; after that they stay
+    // ordinary rows or columns for the rest of the run.
+    bool FilaFija() const { return filaFija_; }
+    bool ColumnaFija() const { return columnaFija_; }
+
+    // New counts; 0 or less gives 1. New cells are empty, cells beyond the count are
+    // dropped. "Grid too large for operation" above kFilasMaximas rows; "Out of memory"
+    // when the cells would not fit.
+    void FijarFilas(int64_t filas);
+    void FijarColumnas(int64_t columnas);
+
+    const std::string& Celda(int32_t columna, int32_t fila) const {
+        return celdas_[static_cast<size_t>(fila) * static_cast<size_t>(columnas_) + static_cast<size_t>(columna)];
+    }
+    void PonerCelda(int32_t columna, int32_t fila, std::string texto);
+
+    // Labels ("Pr/Co", product numbers, component numbers, "Qj") and empty data cells.
+    void Rotular();
+
+    // True when no data cell (row >= 1, column >= 1) is empty. Constant time.
+    bool Completa() const { return vacias_ == 0; }
+    int64_t CeldasVacias() const { return vacias_; }
+
+    // The problem lines: R-1, C-2, then each product row's cells 1..C-1 joined by tabs.
+    std::vector<std::string> LineasProblema() const;
+
+private:
+    void Redimensionar(int64_t filas, int64_t columnas);
+    static bool EsDato(int32_t columna, int32_t fila) { return columna >= 1 && fila >= 1; }
+
+    int32_t filas_ = 0;
+    int32_t columnas_ = 0;
+    bool filaFija_ = true;
+    bool columnaFija_ = true;
+    int64_t vacias_ = 0;
+    std::vector<std::string> celdas_;
+};
+
+// Loads problem lines into the grid as texts: the row count becomes line 1 + 1, the
+// column count line 2 + 2, the grid is labelled, and each product row r takes the
+// fields of line r + 2. Fails at the first missing line or bad count, leaving the grid
+// as far as it got.
+void CargarLineas(MatrizProblema& matriz, const std::vector<std::string>& lineas);
+
+}  // namespace tavelorin

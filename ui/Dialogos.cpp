@@ -1,0 +1,45 @@
+#include "Dialogos.h"
+
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrinter>
+
+namespace tavelorin {
+
+std::optional<QString> DialogosQt::PedirTexto(QWidget* padre, const QString& titulo, const QString& pregunta,
+                                              const QString& porDefecto) {
+    QInputDialog caja(padre);
+    caja.setWindowTitle(titulo);
+    caja.setLabelText(pregunta);
+    caja.setTextValue(porDefecto);
+    caja.setOkButtonText(QStringLiteral("Aceptar"));
+    caja.setCancelButtonText(QStringLiteral("Cancelar"));
+    if (caja.exec() != QDialog::Accepted) return std::nullopt;
+    return caja.textValue();
+}
+
+void DialogosQt::MostrarError(QWidget* padre, const QString& titulo, const QString& mensaje) {
+    QMessageBox caja(QMessageBox::Critical, titulo, mensaje, QMessageBox::Ok, padre);
+    caja.exec();
+}
+
+void DialogosQt::MostrarInformacion(QWidget* padre, const QString& titulo, const QString& mensaje) {
+    QMessageBox caja(QMessageBox::Information, titulo, mensaje, QMessageBox::Ok, padre);
+    caja.exec();
+}
+
+std::optional<QFont> DialogosQt::ElegirFuente(QWidget* padre, const QFont& actual) {
+    bool aceptada = false;
+    const QFont fuente = QFontDialog::getFont(&aceptada, actual, padre);
+    if (!aceptada) return std::nullopt;
+    return fuente;
+}
+
+void DialogosQt::ConfigurarImpresora(QWidget* padre, QPrinter& impresora) {
+    QPageSetupDialog dialogo(&impresora, padre);
+    dialogo.exec();
+}
+
+}  // namespace tavelorin

@@ -1,0 +1,41 @@
+// The dialogs the windows show, behind a small interface so that tests can answer them.
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace tavelorin {
+
+class Dialogos {
+public:
+    virtual ~Dialogos() = default;
+
+    // Modal input box; nullopt when the user cancels or closes it.
+    virtual std::optional<QString> PedirTexto(QWidget* padre, const QString& titulo, const QString& pregunta,
+                                              const QString& porDefecto) = 0;
+    // Error box: error icon, one OK button.
+    virtual void MostrarError(QWidget* padre, const QString& titulo, const QString& mensaje) = 0;
+    // Information box: one OK button.
+    virtual void MostrarInformacion(QWidget* padre, const QString& titulo, const QString& mensaje) = 0;
+    // Font dialog loaded with the current font; nullopt on cancel.
+    virtual std::optional<QFont> ElegirFuente(QWidget* padre, const QFont& actual) = 0;
+    // Printer set-up on the application's printer.
+    virtual void ConfigurarImpresora(QWidget* padre, QPrinter& impresora) = 0;
+};
+
+// The real dialogs.
+class DialogosQt : public Dialogos {
+public:
+    std::optional<QString> PedirTexto(QWidget* padre, const QString& titulo, const QString& pregunta,
+                                      const QString& porDefecto) override;
+    void MostrarError(QWidget* padre, const QString& titulo, const QString& mensaje) override;
+    void MostrarInformacion(QWidget* padre, const QString& titulo, const QString& mensaje) override;
+    std::optional<QFont> ElegirFuente(QWidget* padre, const QFont& actual) override;
+    void ConfigurarImpresora(QWidget* padre, QPrinter& impresora) override;
+};
+
+}  // namespace tavelorin
