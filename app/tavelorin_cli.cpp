@@ -5,11 +5,15 @@
 #include <cstring>
 #include <iostream>
 #include <iterator>
+#include <cerrno>
+#include <cstdlib>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Errores.h"
+#include "GeneracionAleatoria.h"
 #include "FicheroTexto.h"
 #include "Informe.h"
 #include "MatrizProblema.h"
@@ -21,6 +25,7 @@ namespace {
 
 const char* const kUso =
     "Uso: tavelorin-cli [--separador C] [-o ARCHIVO.sol] ARCHIVO.brk\n"
+    "     tavelorin-cli --aleatorio N M UMIN UMAX P CMIN CMAX [--semilla S] [-o ARCHIVO.brk]\n"
     "     tavelorin-cli --help | --version\n";
 
 const char* const kAyuda =
@@ -31,6 +36,13 @@ const char* const kAyuda =
     "  --separador C       separador decimal de los reales: \",\" o \".\"\n"
     "                      (por omisión, el de la configuración regional)\n"
     "  -o ARCHIVO.sol      escribe el archivo de solución en lugar de la salida\n"
+    "  --aleatorio N M UMIN UMAX P CMIN CMAX\n"
+    "                      genera un problema aleatorio de N productos y M componentes:\n"
+    "                      demandas por EnteroAleatorio(UMIN, UMAX), cada componente\n"
+    "                      presente con probabilidad P y cantidad EnteroAleatorio(CMIN, CMAX);\n"
+    "                      lo escribe en la salida o, con -o, como archivo de problema\n"
+    "  --semilla S         semilla fija del generador (0..4294967295), para repetir\n"
+    "                      un experimento; por omisión, la del reloj\n"
     "  --help              muestra esta ayuda\n"
     "  --version           muestra la versión\n"
     "\n"
@@ -81,6 +93,39 @@ void EscribirSalida(const std::vector<std::string>& lineas) {
     if (std::fflush(stdout) != 0) throw ErrorTavelorin(mensajes::kErrorEscritura);
 }
 
+int MostrarError(const std::string& mensaje) {
+    std::fprintf(stderr, "%s\n", TextoParaMostrar(mensaje).c_str());
+    return 1;
+}
+
+// A random problem, as the desktop program's dialog makes it.
+int GenerarAleatorio(const std::vector<std::string>& valores, std::optional<uint32_t> semilla,
+                     const std::string& separador, const std::string& salida) {
+    try {
+        const TextosAleatorios textos{valores[0], valores[1], valores[2], valores[3],
+                                      valores[4], valores[5], valores[6]};
+        ComprobarComponentesAleatorios(textos);
+        GeneradorAleatorio generador;
+        if (semilla)
+            generador.SemillaAleatoria = *semilla;
+        else
+            generador.SembrarAleatorio();
+        const ParametrosAleatorios parametros = LeerParametrosAleatorios(textos, separador);
+        MatrizProblema matriz;
+        GenerarProblemaAleatorio(matriz, parametros, generador);
+        const std::vector<std::string> lineas = matriz.LineasProblema();
+        if (salida.empty())
+            EscribirSalida(lineas);
+        else
+            EscribirLineasFichero(salida, lineas);
+    } catch (const ErrorTavelorin& e) {
+        return MostrarError(e.what());
+    } catch (const std::bad_alloc&) {
+        return MostrarError(mensajes::kSinMemoria);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,8 +133,26 @@ int main(int argc, char** argv) {
     std::string salida;
     std::string entrada;
     bool hayEntrada = false;
+    std::vector<std::string> aleatorio;  // the seven parameters, when generating
+    std::optional<uint32_t> semilla;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--aleatorio") {
+            if (i + 7 >= argc) return ErrorDeUso("--aleatorio lleva siete valores: N M UMIN UMAX P CMIN CMAX");
+            for (int k = 0; k < 7; ++k) aleatorio.push_back(argv[++i]);
+            continue;
+        }
+        if (arg == "--semilla") {
+            if (i + 1 >= argc) return ErrorDeUso("falta el valor de --semilla");
+            const std::string valor = argv[++i];
+            char* fin = nullptr;
+            errno = 0;
+            const unsigned long long v = std::strtoull(valor.c_str(), &fin, 10);
+            if (valor.empty() || valor[0] == '-' || *fin != '\0' || errno != 0 || v > 0xFFFFFFFFull)
+                return ErrorDeUso("--semilla admite un entero de 0 a 4294967295, no \"" + valor + "\"");
+            semilla = static_cast<uint32_t>(v);
+            continue;
+        }
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUso, stdout);
             std::fputs("\n", stdout);
@@ -125,8 +188,13 @@ int main(int argc, char** argv) {
             return ErrorDeUso("opción desconocida \"" + arg + "\"");
         }
     }
-    if (!hayEntrada) return ErrorDeUso("falta el archivo de problema");
     if (separador.empty()) separador = SeparadorDelEntorno();
+    if (!aleatorio.empty()) {
+        if (hayEntrada) return ErrorDeUso("--aleatorio no lleva archivo de problema");
+        return GenerarAleatorio(aleatorio, semilla, separador, salida);
+    }
+    if (semilla) return ErrorDeUso("--semilla solo se usa con --aleatorio");
+    if (!hayEntrada) return ErrorDeUso("falta el archivo de problema");
 
     try {
         const std::vector<std::string> lineas = entrada == "-" ? LeerEntradaEstandar() : LeerLineasFichero(entrada);
@@ -145,11 +213,9 @@ int main(int argc, char** argv) {
         else
             EscribirLineasFichero(salida, informe);
     } catch (const ErrorTavelorin& e) {
-        std::fprintf(stderr, "%s\n", TextoParaMostrar(e.what()).c_str());
-        return 1;
+        return MostrarError(e.what());
     } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "%s\n", TextoParaMostrar(mensajes::kSinMemoria).c_str());
-        return 1;
+        return MostrarError(mensajes::kSinMemoria);
     }
     return 0;
 }

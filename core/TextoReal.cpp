@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <charconv>
+#include <limits>
+
+#include "Errores.h"
 
 namespace tavelorin {
 
@@ -116,6 +119,78 @@ std::string TextoReal(double valor, const FormatoReal& formato) {
     std::string s;
     AnadirTextoReal(s, valor, formato);
     return s;
+}
+
+}  // namespace tavelorin
+
+namespace tavelorin {
+
+std::optional<long double> IntentarTextoAReal(std::string_view texto, std::string_view separador) {
+    size_t i = 0;
+    const size_t n = texto.size();
+    while (i < n && texto[i] == ' ') ++i;
+    std::string normal;  // the number in the C library's own form
+    if (i < n && (texto[i] == '+' || texto[i] == '-')) {
+        if (texto[i] == '-') normal.push_back('-');
+        ++i;
+    }
+    bool hayCifras = false;
+    bool haySeparador = false;
+    std::string entera, fraccion;
+    while (i < n && texto[i] >= '0' && texto[i] <= '9') entera.push_back(texto[i++]);
+    if (!separador.empty() && texto.substr(i, separador.size()) == separador) {
+        haySeparador = true;
+        i += separador.size();
+        while (i < n && texto[i] >= '0' && texto[i] <= '9') fraccion.push_back(texto[i++]);
+    }
+    hayCifras = !entera.empty() || !fraccion.empty();
+    if (!hayCifras && !haySeparador) return std::nullopt;
+    normal += entera.empty() ? "0" : entera;
+    if (!fraccion.empty()) normal += "." + fraccion;
+    long long exponente = 0;
+    if (i < n && (texto[i] == 'E' || texto[i] == 'e')) {
+        ++i;
+        bool negativo = false;
+        if (i < n && (texto[i] == '+' || texto[i] == '-')) negativo = texto[i++] == '-';
+        while (i < n && texto[i] >= '0' && texto[i] <= '9') {
+            if (exponente < 1000000000) exponente = exponente * 10 + (texto[i] - '0');
+            ++i;
+        }
+        if (negativo) exponente = -exponente;
+    }
+    while (i < n && texto[i] == ' ') ++i;
+    if (i != n) return std::nullopt;
+    normal += "e" + std::to_string(exponente);
+
+    long double valor = 0;
+    const auto r = std::from_chars(normal.data(), normal.data() + normal.size(), valor);
+    if (r.ec == std::errc::result_out_of_range) {
+        // Too small for the significand's range reads as zero; too large does not read.
+        const bool cero = exponente < 0;
+        if (!cero) return std::nullopt;
+        return normal[0] == '-' ? -0.0L : 0.0L;
+    }
+    if (r.ec != std::errc() || r.ptr != normal.data() + normal.size()) return std::nullopt;
+    return valor;
+}
+
+double TextoAReal(std::string_view texto, std::string_view separador) {
+    const std::optional<long double> valor = IntentarTextoAReal(texto, separador);
+    if (!valor) throw ErrorTavelorin("'" + std::string(texto) + "' is not a valid floating point value");
+    if (std::fabs(*valor) > static_cast<long double>(std::numeric_limits<double>::max()))
+        throw ErrorTavelorin("Floating point overflow");
+    return static_cast<double>(*valor);
+}
+
+std::string AjustarDecimal(std::string_view texto, std::string_view separador) {
+    std::string resultado(texto);
+    if (IntentarTextoAReal(texto, separador)) return resultado;
+    if (const size_t coma = resultado.find(','); coma != std::string::npos) {
+        resultado[coma] = '.';
+    } else if (const size_t punto = resultado.find('.'); punto != std::string::npos) {
+        resultado[punto] = ',';
+    }
+    return resultado;
 }
 
 }  // namespace tavelorin

@@ -2,6 +2,7 @@
 // at least E exponent digits, fixed notation for exponents -3..P, scientific otherwise.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,23 @@ FormatoReal FormatoSecuencia(std::string_view separador);
 // Appends the text of valor to destino.
 void AnadirTextoReal(std::string& destino, double valor, const FormatoReal& formato);
 std::string TextoReal(double valor, const FormatoReal& formato);
+
+}  // namespace tavelorin
+
+namespace tavelorin {
+
+// Real text rule for reading: leading spaces, a sign, digits with at most one decimal
+// separator (a lone separator reads as 0), an optional exponent (E or e, a sign,
+// digits; none reads as 0), trailing spaces. nullopt when the text does not follow it.
+// The value is read with a 64-bit significand, as it is before being stored.
+std::optional<long double> IntentarTextoAReal(std::string_view texto, std::string_view separador);
+
+// Converts and stores as a double: "'%s' is not a valid floating point value" when
+// the text does not follow the rule, "Floating point overflow" beyond the double range.
+double TextoAReal(std::string_view texto, std::string_view separador);
+
+// Returns the text unchanged when it converts; otherwise its first "," becomes "." or,
+// without a ",", its first "." becomes ",".
+std::string AjustarDecimal(std::string_view texto, std::string_view separador);
 
 }  // namespace tavelorin

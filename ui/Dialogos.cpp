@@ -1,5 +1,6 @@
 #include "Dialogos.h"
 
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -41,5 +42,29 @@ void DialogosQt::ConfigurarImpresora(QWidget* padre, QPrinter& impresora) {
     QPageSetupDialog dialogo(&impresora, padre);
     dialogo.exec();
 }
+
+std::optional<QString> DialogosQt::NombreParaAbrir(QWidget* padre, const QString& filtro, const QString& propuesto) {
+    QFileDialog dialogo(padre);
+    dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+    dialogo.setFileMode(QFileDialog::AnyFile);  // the program does not test that the file exists
+    dialogo.setNameFilter(filtro);
+    if (!propuesto.isEmpty()) dialogo.selectFile(propuesto);
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return std::nullopt;
+    return dialogo.selectedFiles().front();
+}
+
+std::optional<QString> DialogosQt::NombreParaGuardar(QWidget* padre, const QString& filtro, const QString& extension,
+                                                     const QString& propuesto) {
+    QFileDialog dialogo(padre);
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialogo.setNameFilter(filtro);
+    dialogo.setDefaultSuffix(extension);
+    if (!propuesto.isEmpty()) dialogo.selectFile(propuesto);
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return std::nullopt;
+    return dialogo.selectedFiles().front();
+}
+
+bool DialogosQt::MostrarModal(QDialog& formulario) { return formulario.exec() == QDialog::Accepted; }
 
 }  // namespace tavelorin

@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -25,6 +26,13 @@ public:
     virtual std::optional<QFont> ElegirFuente(QWidget* padre, const QFont& actual) = 0;
     // Printer set-up on the application's printer.
     virtual void ConfigurarImpresora(QWidget* padre, QPrinter& impresora) = 0;
+    // File dialogs: the chosen name, or nullopt on cancel. filtro is "Label (*.ext)".
+    // A save dialog asks no overwrite question.
+    virtual std::optional<QString> NombreParaAbrir(QWidget* padre, const QString& filtro, const QString& propuesto) = 0;
+    virtual std::optional<QString> NombreParaGuardar(QWidget* padre, const QString& filtro, const QString& extension,
+                                                     const QString& propuesto) = 0;
+    // Shows one of the program's own forms modally; true when it closed with OK.
+    virtual bool MostrarModal(QDialog& formulario) = 0;
 };
 
 // The real dialogs.
@@ -36,6 +44,10 @@ public:
     void MostrarInformacion(QWidget* padre, const QString& titulo, const QString& mensaje) override;
     std::optional<QFont> ElegirFuente(QWidget* padre, const QFont& actual) override;
     void ConfigurarImpresora(QWidget* padre, QPrinter& impresora) override;
+    std::optional<QString> NombreParaAbrir(QWidget* padre, const QString& filtro, const QString& propuesto) override;
+    std::optional<QString> NombreParaGuardar(QWidget* padre, const QString& filtro, const QString& extension,
+                                             const QString& propuesto) override;
+    bool MostrarModal(QDialog& formulario) override;
 };
 
 }  // namespace tavelorin

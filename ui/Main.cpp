@@ -16,7 +16,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "AleatorioU.h"
 #include "Dialogos.h"
+#include "Fuentes.h"
 #include "FicheroTexto.h"
 #include "Informe.h"
 #include "ManejoErrores.h"
@@ -33,12 +35,7 @@ namespace tavelorin {
 
 namespace {
 
-QFont FuenteVentana() {
-    QFont fuente(QStringLiteral("MS Sans Serif"));
-    fuente.setStyleHint(QFont::SansSerif);
-    fuente.setPixelSize(11);
-    return fuente;
-}
+QFont FuenteVentana() { return FuenteSansSerif(11); }
 
 QFrame* PanelHundido(QWidget* padre) {
     auto* panel = new QFrame(padre);
@@ -61,6 +58,7 @@ TMainForm::TMainForm(Dialogos& dialogos, const QStringList& argumentos, QWidget*
     CrearBarra();
     CrearPaginas();
     resize(1083, 778 + menuBar()->sizeHint().height());
+    Generador.SembrarAleatorio();
     LeerSeparadorDecimal();
     FormCreate(argumentos);
 }
@@ -125,6 +123,14 @@ void TMainForm::CrearAcciones() {
     Conectar(Copiar1, &TMainForm::CopiarSolucion);
     Conectar(Fuente1, &TMainForm::ElegirFuente);
     Conectar(ArchivoConfigurarImpresora, &TMainForm::ConfigurarImpresora);
+    Conectar(ToolButton3, &TMainForm::AbrirProblema);
+    Conectar(ArchivoAbrir, &TMainForm::AbrirProblema);
+    Conectar(TBGuardar, &TMainForm::GuardarProblema);
+    Conectar(ArchivoGrabarProblema, &TMainForm::ArchivoGrabarProblemaClick);
+    Conectar(ArchivoGrabarProblemaComo, &TMainForm::ArchivoGrabarProblemaComoClick);
+    Conectar(ArchivoGrabarSolucion, &TMainForm::GuardarSolucion);
+    Conectar(ArchivoGrabarSolucionComo, &TMainForm::GuardarSolucionComo);
+    Conectar(Crearproblemaaleatorio1, &TMainForm::CrearProblemaAleatorio);
     Conectar(TBSalir, &TMainForm::Salir);
     Conectar(ArchivoSalir, &TMainForm::Salir);
 }
@@ -300,8 +306,106 @@ void TMainForm::changeEvent(QEvent* evento) {
     QMainWindow::changeEvent(evento);
 }
 
+// --- Files ---
+
+namespace {
+
+const QString kFiltroProblema = QStringLiteral("Problema de Brisak (*.brk)");
+const QString kFiltroSolucion = QStringLiteral("Solución algoritmo de Brisak (*.sol)");
+const QString kPlantee = QStringLiteral("Plantee el problema antes de guardarlo.");
+
+// A name typed without an extension gets the dialog's default one.
+QString ConExtension(const QString& nombre, const QString& extension) {
+    const QString base = nombre.section(QLatin1Char('/'), -1);
+    return base.contains(QLatin1Char('.')) ? nombre : nombre + QLatin1Char('.') + extension;
+}
+
+}  // namespace
+
+void TMainForm::AbrirProblema() {
+    const std::optional<QString> nombre = dialogos_.NombreParaAbrir(this, kFiltroProblema, nombreAbrir_);
+    if (!nombre) return;
+    nombreAbrir_ = *nombre;
+    NuevoProblema();
+    FicheroProblema = *nombre;
+    CargarProblema();
+}
+
 void TMainForm::CargarProblema() {
     modelo_->Cargar(LeerLineasFichero(FicheroProblema.toStdString()));
+}
+
+void TMainForm::GuardarProblema() {
+    if (!FicheroProblema.isEmpty() && MatrizCompleta())
+        EscribirProblema();
+    else
+        GuardarProblemaComo();
+}
+
+void TMainForm::ArchivoGrabarProblemaClick() {
+    if (!MatrizCompleta()) {
+        dialogos_.MostrarInformacion(this, kTituloAplicacion, kPlantee);
+        return;
+    }
+    if (!FicheroProblema.isEmpty())
+        EscribirProblema();
+    else
+        GuardarProblemaComo();
+}
+
+void TMainForm::ArchivoGrabarProblemaComoClick() {
+    if (MatrizCompleta())
+        GuardarProblemaComo();
+    else
+        dialogos_.MostrarInformacion(this, kTituloAplicacion, kPlantee);
+}
+
+void TMainForm::GuardarProblemaComo() {
+    const std::optional<QString> nombre =
+        dialogos_.NombreParaGuardar(this, kFiltroProblema, QStringLiteral("brk"), nombreGuardarProblema_);
+    if (!nombre) return;
+    FicheroProblema = ConExtension(*nombre, QStringLiteral("brk"));
+    nombreGuardarProblema_ = FicheroProblema;
+    EscribirProblema();
+}
+
+void TMainForm::EscribirProblema() {
+    EscribirLineasFichero(FicheroProblema.toStdString(), modelo_->Matriz().LineasProblema());
+}
+
+void TMainForm::GuardarSolucion() {
+    if (!FicheroSolucion.isEmpty() && Resuelto)
+        EscribirSolucion();
+    else
+        GuardarSolucionComo();
+}
+
+void TMainForm::GuardarSolucionComo() {
+    const QString propuesto =
+        QString::fromStdString(NombreSolucionPropuesto(FicheroProblema.toStdString()));
+    const std::optional<QString> nombre =
+        dialogos_.NombreParaGuardar(this, kFiltroSolucion, QStringLiteral("sol"), propuesto);
+    if (!nombre) return;
+    FicheroSolucion = ConExtension(*nombre, QStringLiteral("sol"));
+    EscribirSolucion();
+}
+
+void TMainForm::EscribirSolucion() {
+    EscribirLineasFichero(FicheroSolucion.toStdString(), Memo1->Lineas());
+}
+
+// --- Random problem ---
+
+void TMainForm::CrearProblemaAleatorio() {
+    TFormAleatorio formulario(this);
+    if (!dialogos_.MostrarModal(formulario)) return;
+    const TextosAleatorios textos = formulario.Textos();
+    // Refused before the reset, so the problem on screen is not lost.
+    ComprobarComponentesAleatorios(textos);
+    NuevoProblema();
+    Generador.SembrarAleatorio();
+    const ParametrosAleatorios parametros = LeerParametrosAleatorios(textos, separador_);
+    modelo_->Generar(parametros, Generador);
 }
 
 // --- Enabling ---

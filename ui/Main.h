@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "Aleatorio.h"
 #include "Problema.h"
 
 class QAction;
@@ -42,7 +43,21 @@ public:
     void ElegirFuente();
     void ConfigurarImpresora();
     void Salir();
+
+    // Problem and solution files.
+    void AbrirProblema();
     void CargarProblema();
+    void GuardarProblema();
+    void ArchivoGrabarProblemaClick();
+    void ArchivoGrabarProblemaComoClick();
+    void GuardarProblemaComo();
+    void EscribirProblema();
+    void GuardarSolucion();
+    void GuardarSolucionComo();
+    void EscribirSolucion();
+
+    // Random problem.
+    void CrearProblemaAleatorio();
 
     void ActualizarBotones();
     void ArchivoMenuClick();
@@ -58,6 +73,7 @@ public:
     const std::string& SeparadorDecimal() const { return separador_; }
     ModeloMatriz& Modelo() { return *modelo_; }
     QPrinter& Impresora() { return impresora_; }
+    GeneradorAleatorio Generador;
 
     // --- Controls, under their names ---
     QToolBar* ToolBar1 = nullptr;
@@ -130,6 +146,9 @@ private:
     ModeloMatriz* modelo_ = nullptr;
     QPrinter impresora_;
     std::string separador_ = ".";
+    // The names each file dialog proposes next (the last chosen in it).
+    QString nombreAbrir_;
+    QString nombreGuardarProblema_;
 };
 
 }  // namespace tavelorin

@@ -4,35 +4,32 @@ namespace tavelorin {
 
 ModeloMatriz::ModeloMatriz(QObject* padre) : QAbstractTableModel(padre) {}
 
-void ModeloMatriz::FijarFilas(int64_t filas) {
-    const bool fija = matriz_.FilaFija();
-    const int64_t antes = matriz_.Filas();
-    const int64_t despues = std::max<int64_t>(filas, 1);
-    if (despues == antes) return;
-    // Validate first, so a refused size leaves the view untouched.
+template <class Cambio>
+void ModeloMatriz::CambiarTodo(Cambio&& cambio) {
+    const bool filaFija = matriz_.FilaFija();
+    const bool columnaFija = matriz_.ColumnaFija();
+    struct Aviso {
+        ModeloMatriz* modelo;
+        bool filaFija, columnaFija;
+        ~Aviso() {
+            modelo->endResetModel();
+            if (filaFija != modelo->matriz_.FilaFija() || columnaFija != modelo->matriz_.ColumnaFija())
+                emit modelo->CabecerasCambiadas();
+        }
+    };
     beginResetModel();
-    try {
-        matriz_.FijarFilas(filas);
-    } catch (...) {
-        endResetModel();
-        throw;
-    }
-    endResetModel();
-    if (fija != matriz_.FilaFija()) emit CabecerasCambiadas();
+    Aviso aviso{this, filaFija, columnaFija};
+    cambio();
+}
+
+void ModeloMatriz::FijarFilas(int64_t filas) {
+    if (std::max<int64_t>(filas, 1) == matriz_.Filas()) return;
+    CambiarTodo([&] { matriz_.FijarFilas(filas); });
 }
 
 void ModeloMatriz::FijarColumnas(int64_t columnas) {
-    const bool fija = matriz_.ColumnaFija();
     if (std::max<int64_t>(columnas, 1) == matriz_.Columnas()) return;
-    beginResetModel();
-    try {
-        matriz_.FijarColumnas(columnas);
-    } catch (...) {
-        endResetModel();
-        throw;
-    }
-    endResetModel();
-    if (fija != matriz_.ColumnaFija()) emit CabecerasCambiadas();
+    CambiarTodo([&] { matriz_.FijarColumnas(columnas); });
 }
 
 void ModeloMatriz::Rotular() {
@@ -44,18 +41,11 @@ void ModeloMatriz::Rotular() {
 }
 
 void ModeloMatriz::Cargar(const std::vector<std::string>& lineas) {
-    const bool filaFija = matriz_.FilaFija();
-    const bool columnaFija = matriz_.ColumnaFija();
-    beginResetModel();
-    try {
-        CargarLineas(matriz_, lineas);
-    } catch (...) {
-        endResetModel();
-        if (filaFija != matriz_.FilaFija() || columnaFija != matriz_.ColumnaFija()) emit CabecerasCambiadas();
-        throw;
-    }
-    endResetModel();
-    if (filaFija != matriz_.FilaFija() || columnaFija != matriz_.ColumnaFija()) emit CabecerasCambiadas();
+    CambiarTodo([&] { CargarLineas(matriz_, lineas); });
+}
+
+void ModeloMatriz::Generar(const ParametrosAleatorios& parametros, GeneradorAleatorio& generador) {
+    CambiarTodo([&] { GenerarProblemaAleatorio(matriz_, parametros, generador); });
 }
 
 void ModeloMatriz::PonerCelda(int32_t columna, int32_t fila, const QString& texto) {

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 
+#include "GeneracionAleatoria.h"
 #include "MatrizProblema.h"
 
 namespace tavelorin {
@@ -21,6 +22,8 @@ public:
     void Rotular();
     // Problem lines into the cells (see CargarLineas); the view follows even on failure.
     void Cargar(const std::vector<std::string>& lineas);
+    // A random problem into the cells (see GenerarProblemaAleatorio).
+    void Generar(const ParametrosAleatorios& parametros, GeneradorAleatorio& generador);
     void PonerCelda(int32_t columna, int32_t fila, const QString& texto);
     QString Celda(int32_t columna, int32_t fila) const;
 
@@ -40,6 +43,10 @@ signals:
     void CabecerasCambiadas();
 
 private:
+    // Runs a change of the whole grid with the view reset around it, even when it fails.
+    template <class Cambio>
+    void CambiarTodo(Cambio&& cambio);
+
     MatrizProblema matriz_;
 };
 

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 
+#include "Fuentes.h"
 #include "ModeloMatriz.h"
 
 namespace tavelorin {
@@ -17,9 +18,7 @@ constexpr int kAltoFila = 24;
 
 VistaMatriz::VistaMatriz(ModeloMatriz* modelo, QWidget* padre) : QTableView(padre), modelo_(modelo) {
     setModel(modelo);
-    QFont fuente(QStringLiteral("MS Sans Serif"));
-    fuente.setStyleHint(QFont::SansSerif);
-    fuente.setPixelSize(15);
+    const QFont fuente = FuenteSansSerif(15);
     setFont(fuente);
     horizontalHeader()->setFont(fuente);
     verticalHeader()->setFont(fuente);

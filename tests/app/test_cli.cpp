@@ -178,3 +178,57 @@ TEST_F(Cli, AyudaYVersion) {
     EXPECT_EQ(version.estado, 0);
     EXPECT_EQ(version.salida, std::string("tavelorin-cli ") + TAVELORIN_VERSION + "\n");
 }
+
+TEST_F(Cli, ProblemaAleatorio) {
+    // The worked example: seed 0, 2 products, 3 components.
+    const Resultado r = Ejecutar("--aleatorio 2 3 5 20 0.5 1 5 --semilla 0");
+    EXPECT_EQ(r.estado, 0) << r.errores;
+    EXPECT_EQ(r.salida, "2\n3\n4\t2\t0\t1\n2\t1\t1\t5\n");
+    // The same seed gives the same problem; as a file it is a problem file, and it solves.
+    const fs::path p = dir / "azar.brk";
+    const Resultado f = Ejecutar("--aleatorio 10 20 5 20 0,5 1 5 --semilla 77 -o '" + p.string() + "'");
+    EXPECT_EQ(f.estado, 0) << f.errores;
+    const std::string bytes = LeerTodo(p);
+    EXPECT_EQ(bytes.substr(0, 8), "10\r\n20\r\n");
+    const Resultado otra = Ejecutar("--aleatorio 10 20 5 20 0,5 1 5 --semilla 77");
+    std::string conCrlf;
+    for (char c : otra.salida) {
+        if (c == '\n') conCrlf += '\r';
+        conCrlf += c;
+    }
+    EXPECT_EQ(bytes, conCrlf);
+    const Resultado resuelto = Ejecutar("'" + p.string() + "'");
+    EXPECT_EQ(resuelto.estado, 0) << resuelto.errores;
+    EXPECT_NE(resuelto.salida.find("\nSolucion:\n"), std::string::npos);
+}
+
+TEST_F(Cli, ProblemaAleatorioErrores) {
+    struct Caso {
+        std::string argumentos;
+        int estado;
+        std::string errores;  // exact, or a prefix ending in "*"
+    };
+    const Caso casos[] = {
+        {"--aleatorio 2 -1 5 20 0,5 1 5", 1, "El número de componentes no puede ser negativo (-1)\n"},
+        {"--aleatorio dos 3 5 20 0,5 1 5", 1, "''dos'' is not a valid integer value.\n"},
+        {"--aleatorio 2 3 5 20 abc 1 5", 1, "'abc' is not a valid floating point value.\n"},
+        {"--aleatorio 2 3 5 20 1e400 1 5", 1, "Floating point overflow.\n"},
+        {"--aleatorio 2 3 5", 2, "tavelorin-cli: --aleatorio lleva siete valores: N M UMIN UMAX P CMIN CMAX\n*"},
+        {"--aleatorio 2 3 5 20 0,5 1 5 --semilla -1", 2, "tavelorin-cli: --semilla admite un entero de 0 a 4294967295, no \"-1\"\n*"},
+        {"--aleatorio 2 3 5 20 0,5 1 5 --semilla 4294967296", 2, "tavelorin-cli: --semilla admite*"},
+        {"--semilla 3 x.brk", 2, "tavelorin-cli: --semilla solo se usa con --aleatorio\n*"},
+        {"--aleatorio 2 3 5 20 0,5 1 5 x.brk", 2, "tavelorin-cli: --aleatorio no lleva archivo de problema\n*"},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.argumentos);
+        const Resultado r = Ejecutar(caso.argumentos);
+        EXPECT_EQ(r.estado, caso.estado);
+        EXPECT_EQ(r.salida, "");
+        if (caso.errores.back() == '*') {
+            const std::string prefijo = caso.errores.substr(0, caso.errores.size() - 1);
+            EXPECT_EQ(r.errores.substr(0, prefijo.size()), prefijo);
+        } else {
+            EXPECT_EQ(r.errores, caso.errores);
+        }
+    }
+}

@@ -3,6 +3,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -26,6 +27,16 @@ public:
     int configuraciones = 0;
     QPrinter* impresoraConfigurada = nullptr;
     int sinRespuesta = 0;  // questions asked with no answer queued
+
+    struct PeticionFichero {
+        bool guardar;
+        QString filtro, extension, propuesto;
+    };
+    std::deque<std::optional<QString>> nombres;  // answers of the file dialogs; nullopt cancels
+    std::vector<PeticionFichero> peticionesFichero;
+    // Fills in a form shown modally and says whether it closed with OK.
+    std::function<bool(QDialog&)> alMostrarFormulario;
+    int formulariosMostrados = 0;
 
     std::optional<QString> PedirTexto(QWidget*, const QString& titulo, const QString& pregunta,
                                       const QString& porDefecto) override {
@@ -53,9 +64,34 @@ public:
         impresoraConfigurada = &impresora;
     }
 
+    std::optional<QString> NombreParaAbrir(QWidget*, const QString& filtro, const QString& propuesto) override {
+        peticionesFichero.push_back({false, filtro, QString(), propuesto});
+        return SiguienteNombre();
+    }
+    std::optional<QString> NombreParaGuardar(QWidget*, const QString& filtro, const QString& extension,
+                                             const QString& propuesto) override {
+        peticionesFichero.push_back({true, filtro, extension, propuesto});
+        return SiguienteNombre();
+    }
+    bool MostrarModal(QDialog& formulario) override {
+        ++formulariosMostrados;
+        return alMostrarFormulario ? alMostrarFormulario(formulario) : false;
+    }
+
     QStringList Mensajes() const {
         QStringList r;
         for (const auto& e : errores) r << e.second;
+        return r;
+    }
+
+private:
+    std::optional<QString> SiguienteNombre() {
+        if (nombres.empty()) {
+            ++sinRespuesta;
+            return std::nullopt;
+        }
+        auto r = nombres.front();
+        nombres.pop_front();
         return r;
     }
 };
