@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ProblemaAleatorio.h"
+#include "ProblemaSembrado.h"
 #include "Secuenciador.h"
 
 using namespace tavelorin;
@@ -39,7 +39,7 @@ double MiB(long long b) { return static_cast<double>(b) / (1024.0 * 1024.0); }
 int main(int argc, char** argv) {
     const int32_t q = argc > 1 ? std::atoi(argv[1]) : 5000;
     const int32_t n = 10, m = 20;
-    const std::vector<std::string> problema = bench::ProblemaAleatorio(n, m, q);
+    const std::vector<std::string> problema = bench::ProblemaSembrado(n, m, q);
 
     const long long base = EstadoKiB("VmRSS");
     const bool reiniciado = ReiniciarPico();
@@ -50,6 +50,10 @@ int main(int argc, char** argv) {
     Secuenciar(estado, problema, informe, secuencia, ",");
 
     const long long pico = EstadoKiB("VmHWM");
+    if (estado.Q != q) {
+        std::fprintf(stderr, "seeded problem: demands add up to %d, not %d\n", estado.Q, q);
+        return 1;
+    }
     const long long final = EstadoKiB("VmRSS");
     const long long tabla = static_cast<long long>(bench::BytesTabla(n, m, q));
     const long long texto = static_cast<long long>(bench::BytesTexto(informe) + bench::BytesTexto(secuencia));

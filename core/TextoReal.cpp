@@ -1,7 +1,9 @@
 #include "TextoReal.h"
 
 #include <cmath>
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <limits>
 
 #include "Errores.h"
@@ -28,6 +30,72 @@ void AnadirEnteroSinSigno(std::string& destino, unsigned long long v) {
 
 }  // namespace
 
+namespace detalle {
+
+void Digitos18(double magnitud, char digitos[18], int& exponente) {
+    // d.ddddddddddddddddde±x from the C++ library, whatever the C library's locale.
+    char buf[40];
+    const auto fin = std::to_chars(buf, buf + sizeof buf, magnitud, std::chars_format::scientific, 17).ptr;
+    digitos[0] = buf[0];
+    for (int i = 0; i < 17; ++i) digitos[i + 1] = buf[2 + i];
+    int x = 0;
+    std::from_chars(buf + (buf[20] == '+' ? 21 : 20), fin, x);
+    exponente = x + 1;
+}
+
+bool Digitos18Rapido(double magnitud, char* digitos, int& exponente, int cuantos) {
+    // magnitud = M * 2^E exactly. With s = 17 - floor(log10(magnitud)), the 18 digits are
+    // M * 10^s / 2^-E rounded to nearest, ties to even, in 128-bit integers when 10^s
+    // stays below 10^23 and E < 0: every value the report formats except huge or tiny ones.
+    using u128 = unsigned __int128;
+    const uint64_t bits = std::bit_cast<uint64_t>(magnitud);
+    const int exponenteBinario = static_cast<int>(bits >> 52);
+    if (exponenteBinario == 0 || exponenteBinario == 0x7FF) return false;
+    const uint64_t mantisa = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+    const int e = exponenteBinario - 1075;
+    if (e >= 0) return false;
+    const int desplazamiento = -e;
+    if (desplazamiento > 126) return false;
+    static constexpr u128 kPotencias[] = {
+        1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull, 10000000ull, 100000000ull,
+        1000000000ull, 10000000000ull, 100000000000ull, 1000000000000ull, 10000000000000ull,
+        100000000000000ull, 1000000000000000ull, 10000000000000000ull, 100000000000000000ull,
+        1000000000000000000ull, 10000000000000000000ull, u128{10000000000000000000ull} * 10,
+        u128{10000000000000000000ull} * 100, u128{10000000000000000000ull} * 1000};
+    int e10 = ((e + 52) * 78913) >> 18;  // floor(log10(2^(e+52))), an estimate of floor(log10)
+    for (int intento = 0; intento < 3; ++intento) {
+        const int s = 17 - e10;
+        if (s < 0 || s > 22) return false;
+        const u128 n = static_cast<u128>(mantisa) * kPotencias[s];
+        u128 q = n >> desplazamiento;
+        const u128 resto = n & ((u128{1} << desplazamiento) - 1);
+        const u128 mitad = u128{1} << (desplazamiento - 1);
+        if (resto > mitad || (resto == mitad && (q & 1))) ++q;
+        if (q >= kPotencias[18]) {
+            if (q == kPotencias[18] && (n >> desplazamiento) < kPotencias[18]) {
+                q = kPotencias[17];  // rounding carried into a new digit
+                ++e10;
+            } else {
+                ++e10;
+                continue;
+            }
+        } else if (q < kPotencias[17]) {
+            --e10;
+            continue;
+        }
+        uint64_t v = static_cast<uint64_t>(q / kPotencias[18 - cuantos]);
+        for (int i = cuantos - 1; i >= 0; --i) {
+            digitos[i] = static_cast<char>('0' + v % 10);
+            v /= 10;
+        }
+        exponente = e10 + 1;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace detalle
+
 void AnadirTextoReal(std::string& destino, double valor, const FormatoReal& formato) {
     const int P = formato.digitos;
     if (valor == 0) {
@@ -50,16 +118,13 @@ void AnadirTextoReal(std::string& destino, double valor, const FormatoReal& form
         return;
     }
 
-    // 18 significant digits, correctly rounded (d.ddddddddddddddddde±x), whatever the
-    // C library's locale.
-    char buf[40];
-    const auto fin = std::to_chars(buf, buf + sizeof buf, magnitud, std::chars_format::scientific, 17).ptr;
+    // The first P + 1 of the 18 significant digits, correctly rounded; magnitude =
+    // 0.d1d2... x 10^exponente.
     char digitos[20];
-    digitos[0] = buf[0];
-    for (int i = 0; i < 17; ++i) digitos[i + 1] = buf[2 + i];
     int exponente = 0;
-    std::from_chars(buf + (buf[20] == '+' ? 21 : 20), fin, exponente);
-    ++exponente;  // magnitude = 0.d1d2... x 10^exponente
+    const int cuantos = P < 18 ? P + 1 : 18;
+    if (!detalle::Digitos18Rapido(magnitud, digitos, exponente, cuantos))
+        detalle::Digitos18(magnitud, digitos, exponente);
 
     int r = P;
     if (P < 18 && digitos[P] >= '5') {

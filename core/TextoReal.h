@@ -18,6 +18,15 @@ struct FormatoReal {
 FormatoReal FormatoInforme(std::string_view separador);
 FormatoReal FormatoSecuencia(std::string_view separador);
 
+namespace detalle {
+// The 18 significant digits of a positive finite magnitude, correctly rounded, and the
+// exponent x with magnitude = 0.d1d2...d18 x 10^x.
+void Digitos18(double magnitud, char digitos[18], int& exponente);
+// The same by integer arithmetic, for the common magnitudes; writes only the first
+// cuantos digits; false when the value is out of its reach.
+bool Digitos18Rapido(double magnitud, char* digitos, int& exponente, int cuantos = 18);
+}  // namespace detalle
+
 // Appends the text of valor to destino.
 void AnadirTextoReal(std::string& destino, double valor, const FormatoReal& formato);
 std::string TextoReal(double valor, const FormatoReal& formato);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "TextoReal.h"
 
@@ -95,4 +97,43 @@ TEST(TextoReal, ElSeparadorEsUnParametro) {
         SCOPED_TRACE(caso.texto);
         EXPECT_EQ(TextoReal(caso.valor, formato), caso.texto);
     }
+}
+
+TEST(TextoReal, LasCifrasRapidasSonLasExactas) {
+    // The integer shortcut must give the 18 digits the C++ library gives, for every
+    // value it accepts: random bit patterns over the whole range, and values of the
+    // shapes the report prints (distances, ideals, halves and quarters).
+    std::vector<double> valores;
+    uint64_t s = 0x9E3779B97F4A7C15ull;
+    auto siguiente = [&s] {
+        s ^= s << 13;
+        s ^= s >> 7;
+        s ^= s << 17;
+        return s;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        double v;
+        const uint64_t bits = siguiente() & 0x7FFFFFFFFFFFFFFFull;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v) && v > 0) valores.push_back(v);
+    }
+    for (int i = 1; i < 20000; ++i) {
+        valores.push_back(std::sqrt(static_cast<double>(i) / 16.0));
+        valores.push_back(static_cast<double>(i) / 3.0);
+        valores.push_back(static_cast<double>(i) * 0.25 + 0.5);
+        valores.push_back(static_cast<double>(siguiente() % 100000) / 7.0);
+    }
+    for (double v : {0.5, 9999.5, 99999999999999999.0, 0.1, 1e-5, 1e22, 1e-22, 123456789012345678.0})
+        valores.push_back(v);
+    int rapidos = 0;
+    for (double v : valores) {
+        char exactas[18], rapidas[18];
+        int x1 = 0, x2 = 0;
+        detalle::Digitos18(v, exactas, x1);
+        if (!detalle::Digitos18Rapido(v, rapidas, x2)) continue;
+        ++rapidos;
+        ASSERT_EQ(std::string(exactas, 18), std::string(rapidas, 18)) << v;
+        ASSERT_EQ(x1, x2) << v;
+    }
+    EXPECT_GT(rapidos, 80000);  // the shortcut really covers the common values
 }

@@ -25,7 +25,7 @@ struct Generador {
     }
 };
 
-inline std::vector<std::string> ProblemaAleatorio(int32_t n, int32_t m, int32_t q, uint64_t semilla = 20240611) {
+inline std::vector<std::string> ProblemaSembrado(int32_t n, int32_t m, int32_t q, uint64_t semilla = 20240611) {
     Generador g{semilla};
     std::vector<std::vector<int32_t>> usos(static_cast<size_t>(n), std::vector<int32_t>(static_cast<size_t>(m)));
     for (auto& fila : usos)
