@@ -17,7 +17,11 @@ void MatrizProblema::Redimensionar(int64_t filas, int64_t columnas) {
     if (filas > kFilasMaximas) throw ErrorTavelorin("Grid too large for operation");
     const uint64_t celdas = static_cast<uint64_t>(filas) * static_cast<uint64_t>(columnas);
     if (columnas > INT32_MAX) throw ErrorTavelorin(mensajes::kSinMemoria);
-    ComprobarMemoria(celdas * sizeof(std::string));
+    // Each cell costs its text and a share of what the window keeps for it; leave as
+    // much again for solving the problem the grid holds.
+    constexpr uint64_t kBytesPorCelda = 2 * 64;
+    if (celdas > UINT64_MAX / kBytesPorCelda) throw ErrorTavelorin(mensajes::kSinMemoria);
+    ComprobarMemoria(celdas * kBytesPorCelda);
     std::vector<std::string> nuevas;
     try {
         nuevas.resize(celdas);

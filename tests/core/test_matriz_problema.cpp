@@ -224,3 +224,38 @@ TEST(CargarLineas, ErroresYLoQueQueda) {
         EXPECT_EQ(m.Celda(1, 1), caso.celda11);
     }
 }
+
+TEST(MatrizProblema, TamanosQueNoCabenSeRechazanAntesDeReservar) {
+    // Sizes users can ask for; with this machine's memory each is refused at once.
+    EstablecerFuenteMemoria([] { return uint64_t{16} << 30; });
+    struct Caso {
+        const char* nombre;
+        int64_t filas, columnas;
+        const char* mensaje;
+    };
+    const Caso casos[] = {
+        {"10^8 productos", 100000001, 6, "Out of memory"},
+        {"50000 x 50000", 50001, 50002, "Out of memory"},
+        {"filas y columnas al limite", MatrizProblema::kFilasMaximas, INT32_MAX, "Out of memory"},
+        {"mas filas que el limite", MatrizProblema::kFilasMaximas + 1, 2, "Grid too large for operation"},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        MatrizProblema m = Rotulada(4, 6);
+        try {
+            m.FijarFilas(caso.filas);
+            m.FijarColumnas(caso.columnas);
+            ADD_FAILURE() << "se esperaba un error";
+        } catch (const ErrorTavelorin& e) {
+            EXPECT_STREQ(e.what(), caso.mensaje);
+        }
+        EXPECT_LE(int64_t{m.Filas()} * m.Columnas(), int64_t{50001} * 6);
+    }
+    // 100000 products of 20 components still fit.
+    MatrizProblema grande;
+    grande.FijarFilas(100001);
+    grande.FijarColumnas(22);
+    grande.Rotular();
+    EXPECT_EQ(grande.CeldasVacias(), int64_t{100000} * 21);
+    EstablecerFuenteMemoria({});
+}
