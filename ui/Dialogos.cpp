@@ -67,4 +67,6 @@ std::optional<QString> DialogosQt::NombreParaGuardar(QWidget* padre, const QStri
 
 bool DialogosQt::MostrarModal(QDialog& formulario) { return formulario.exec() == QDialog::Accepted; }
 
+bool DialogosQt::Ejecutar(QWidget* padre, QPrinter& impresora) { return DialogoImprimirQt().Ejecutar(padre, impresora); }
+
 }  // namespace tavelorin

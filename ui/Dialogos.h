@@ -5,13 +5,16 @@
 #include <QString>
 #include <optional>
 
+#include "Impresion.h"
+
 class QDialog;
 class QPrinter;
 class QWidget;
 
 namespace tavelorin {
 
-class Dialogos {
+// Includes the print dialog (Ejecutar) on the application's printer.
+class Dialogos : public DialogoImprimir {
 public:
     virtual ~Dialogos() = default;
 
@@ -48,6 +51,7 @@ public:
     std::optional<QString> NombreParaGuardar(QWidget* padre, const QString& filtro, const QString& extension,
                                              const QString& propuesto) override;
     bool MostrarModal(QDialog& formulario) override;
+    bool Ejecutar(QWidget* padre, QPrinter& impresora) override;
 };
 
 }  // namespace tavelorin

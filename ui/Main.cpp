@@ -16,10 +16,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "AboutU.h"
 #include "AleatorioU.h"
 #include "Dialogos.h"
 #include "Fuentes.h"
 #include "FicheroTexto.h"
+#include "Impresion.h"
 #include "Informe.h"
 #include "ManejoErrores.h"
 #include "MemoInforme.h"
@@ -61,6 +63,8 @@ TMainForm::TMainForm(Dialogos& dialogos, const QStringList& argumentos, QWidget*
     Generador.SembrarAleatorio();
     LeerSeparadorDecimal();
     FormCreate(argumentos);
+    // Created once, hidden until the about command shows it.
+    AboutBox = new TAboutBox(this);
 }
 
 TMainForm::~TMainForm() = default;
@@ -131,6 +135,9 @@ void TMainForm::CrearAcciones() {
     Conectar(ArchivoGrabarSolucion, &TMainForm::GuardarSolucion);
     Conectar(ArchivoGrabarSolucionComo, &TMainForm::GuardarSolucionComo);
     Conectar(Crearproblemaaleatorio1, &TMainForm::CrearProblemaAleatorio);
+    Conectar(TBImprimir, &TMainForm::ImprimirSolucion);
+    Conectar(ArchivoImprimir, &TMainForm::ImprimirSolucion);
+    Conectar(AyudaAcerdaDe, &TMainForm::MostrarAcercaDe);
     Conectar(TBSalir, &TMainForm::Salir);
     Conectar(ArchivoSalir, &TMainForm::Salir);
 }
@@ -515,5 +522,9 @@ void TMainForm::ElegirFuente() {
 void TMainForm::ConfigurarImpresora() { dialogos_.ConfigurarImpresora(this, impresora_); }
 
 void TMainForm::Salir() { close(); }
+
+void TMainForm::ImprimirSolucion() { tavelorin::ImprimirSolucion(this, impresora_, *Memo1, dialogos_); }
+
+void TMainForm::MostrarAcercaDe() { dialogos_.MostrarModal(*AboutBox); }
 
 }  // namespace tavelorin

@@ -25,6 +25,7 @@ namespace tavelorin {
 
 class Dialogos;
 class MemoInforme;
+class TAboutBox;
 class ModeloMatriz;
 class VistaMatriz;
 
@@ -43,6 +44,8 @@ public:
     void ElegirFuente();
     void ConfigurarImpresora();
     void Salir();
+    void ImprimirSolucion();
+    void MostrarAcercaDe();
 
     // Problem and solution files.
     void AbrirProblema();
@@ -122,6 +125,7 @@ public:
     QPushButton* Button2 = nullptr;
     QWidget* ChartVelCon = nullptr;
     QWidget* ChartTasCon = nullptr;
+    TAboutBox* AboutBox = nullptr;
 
 protected:
     void changeEvent(QEvent* evento) override;
@@ -144,7 +148,7 @@ private:
 
     Dialogos& dialogos_;
     ModeloMatriz* modelo_ = nullptr;
-    QPrinter impresora_;
+    QPrinter impresora_{QPrinter::HighResolution};
     std::string separador_ = ".";
     // The names each file dialog proposes next (the last chosen in it).
     QString nombreAbrir_;

@@ -78,6 +78,14 @@ public:
         return alMostrarFormulario ? alMostrarFormulario(formulario) : false;
     }
 
+    // The print dialog: confirmed or cancelled.
+    bool imprimirConfirma = false;
+    int dialogosImprimir = 0;
+    bool Ejecutar(QWidget*, QPrinter&) override {
+        ++dialogosImprimir;
+        return imprimirConfirma;
+    }
+
     QStringList Mensajes() const {
         QStringList r;
         for (const auto& e : errores) r << e.second;

@@ -19,6 +19,7 @@
 #include "DialogosPrueba.h"
 #include "Errores.h"
 #include "Informe.h"
+#include "AboutU.h"
 #include "Main.h"
 #include "ManejoErrores.h"
 #include "MemoInforme.h"
@@ -98,7 +99,42 @@ private slots:
     void TabuladorSaleDeLaMatriz();
     void Aspecto();
     void SeparadorDecimalDelSistema();
+    void ImprimirSinImpresora();
+    void AcercaDeSiempreLaMismaCaja();
 };
+
+void PruebaVentana::ImprimirSinImpresora() {
+    // This machine has no printer: both print commands say so, and nothing else changes.
+    DialogosPrueba d;
+    TMainForm v(d, {});
+    Escribir(v, kEjemplo);
+    v.EjecutarResolucion();
+    d.imprimirConfirma = true;
+    v.TBImprimir->trigger();
+    v.ArchivoImprimir->trigger();
+    QCOMPARE(d.Mensajes(), (QStringList{"There is no default printer currently selected.",
+                                        "There is no default printer currently selected."}));
+    QVERIFY(v.Resuelto);
+    QVERIFY(v.TBImprimir->isEnabled());
+}
+
+void PruebaVentana::AcercaDeSiempreLaMismaCaja() {
+    DialogosPrueba d;
+    TMainForm v(d, {});
+    std::vector<QDialog*> mostradas;
+    d.alMostrarFormulario = [&](QDialog& f) {
+        mostradas.push_back(&f);
+        return true;
+    };
+    QVERIFY(v.AboutBox != nullptr);
+    QVERIFY(!v.AboutBox->isVisible());
+    v.AyudaAcerdaDe->trigger();
+    v.AyudaAcerdaDe->trigger();
+    QCOMPARE(mostradas.size(), size_t{2});
+    QCOMPARE(mostradas[0], static_cast<QDialog*>(v.AboutBox));
+    QCOMPARE(mostradas[1], mostradas[0]);
+    QCOMPARE(v.AboutBox->windowTitle(), QString("Acerca de ..."));
+}
 
 void PruebaVentana::ArranqueSinArgumentos() {
     DialogosPrueba d;
@@ -356,14 +392,12 @@ void PruebaVentana::CopiarSoloTextoPlano() {
     QString esperado;
     for (const std::string& l : MemoDelNucleo(kEjemplo, ".")) esperado += QString::fromStdString(l) + "\r\n";
     QCOMPARE(datos->text(), esperado);
-    QVERIFY(v.Memo1->textCursor().hasSelection());
+    QVERIFY(v.Memo1->TieneSeleccion());
 
     // A copy of part of the text by the editor's own shortcut is plain text too.
-    QTextCursor cursor = v.Memo1->textCursor();
-    cursor.setPosition(0);
-    cursor.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, 2);
-    v.Memo1->setTextCursor(cursor);
-    v.Memo1->copy();
+    v.Memo1->FijarCursor({0, 0});
+    v.Memo1->FijarCursor({2, 0}, true);
+    v.Memo1->Copiar();
     datos = QGuiApplication::clipboard()->mimeData();
     QCOMPARE(datos->formats(), QStringList{"text/plain"});
     QCOMPARE(datos->text().count("\r\n"), 2);
@@ -405,7 +439,7 @@ void PruebaVentana::Fuente() {
     QCOMPARE(v.Memo1->font().family(), QString("Liberation Serif"));
     QCOMPARE(v.Memo1->font().pixelSize(), 20);
     // Tab stops follow the font: 8 spaces wide.
-    QCOMPARE(v.Memo1->tabStopDistance(), 8 * QFontMetricsF(v.Memo1->font()).horizontalAdvance(' '));
+    QCOMPARE(v.Memo1->DistanciaTabulador(), 8 * QFontMetricsF(v.Memo1->font()).horizontalAdvance(' '));
 }
 
 void PruebaVentana::ConfigurarImpresora() {
@@ -520,8 +554,9 @@ void PruebaVentana::Aspecto() {
     QCOMPARE(v.Matriz->verticalHeader()->defaultSectionSize(), 24);
     QCOMPARE(v.Matriz->horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
     QVERIFY(!v.Matriz->horizontalHeader()->sectionsMovable());
-    QCOMPARE(v.Memo1->lineWrapMode(), QPlainTextEdit::NoWrap);
-    QVERIFY(!v.Memo1->isReadOnly());
+    QCOMPARE(v.Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(v.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QVERIFY(!v.Memo1->SoloLectura());
     QCOMPARE(v.EComp->text(), QString("1"));
     QCOMPARE(v.EComp->geometry(), QRect(90, 7, 41, 21));
     struct Boton {
