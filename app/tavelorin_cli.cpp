@@ -12,11 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "Calidad.h"
 #include "Errores.h"
 #include "GeneracionAleatoria.h"
 #include "FicheroTexto.h"
 #include "Informe.h"
 #include "MatrizProblema.h"
+#include "Optimo.h"
+#include "Problema.h"
 #include "Secuenciador.h"
 
 using namespace tavelorin;
@@ -36,6 +39,16 @@ const char* const kAyuda =
     "  --separador C       separador decimal de los reales: \",\" o \".\"\n"
     "                      (por omisión, el de la configuración regional)\n"
     "  -o ARCHIVO.sol      escribe el archivo de solución en lugar de la salida\n"
+    "  --metricas          tras la secuencia, el bloque \"Calidad:\": la variación J y las\n"
+    "                      desviaciones máximas de los ritmos de componentes y productos\n"
+    "  --exacto            elige comparando las distancias en aritmética entera exacta;\n"
+    "                      los empates exactos van al producto de número menor\n"
+    "  --optimo            tras la secuencia, el bloque \"Óptimo:\": la secuencia de J\n"
+    "                      mínima, su J, la J de la persecución y su exceso en %\n"
+    "                      (con -o, los bloques van a la salida y el archivo no cambia)\n"
+    "  --evaluar SECUENCIA.txt ARCHIVO.brk\n"
+    "                      evalúa una secuencia (un producto por línea) para el problema:\n"
+    "                      el bloque \"Calidad:\", o qué cuentas no cuadran (estado 1)\n"
     "  --aleatorio N M UMIN UMAX P CMIN CMAX\n"
     "                      genera un problema aleatorio de N productos y M componentes:\n"
     "                      demandas por EnteroAleatorio(UMIN, UMAX), cada componente\n"
@@ -98,6 +111,39 @@ int MostrarError(const std::string& mensaje) {
     return 1;
 }
 
+// The problem lines by the desktop program's road: the file into the grid, the grid out
+// as problem lines, so every message is the one the program would show.
+std::vector<std::string> LineasDelProblema(const std::string& entrada) {
+    const std::vector<std::string> lineas = entrada == "-" ? LeerEntradaEstandar() : LeerLineasFichero(entrada);
+    MatrizProblema matriz;
+    CargarLineas(matriz, lineas);
+    return matriz.LineasProblema();
+}
+
+// --evaluar: the quality block of a sequence read from a file, or what keeps it from
+// fitting the problem.
+int EvaluarSecuencia(const std::string& ficheroSecuencia, const std::string& entrada, const std::string& separador) {
+    try {
+        EstadoSecuenciador estado;
+        LeerProblema(estado, LineasDelProblema(entrada));
+        const std::vector<std::string> lineas =
+            ficheroSecuencia == "-" ? LeerEntradaEstandar() : LeerLineasFichero(ficheroSecuencia);
+        const SecuenciaLeida leida = LeerSecuencia(estado, lineas);
+        if (!leida.errores.empty()) {
+            std::string texto = "La secuencia no corresponde al problema:\n";
+            for (const std::string& error : leida.errores) texto += "  " + error + "\n";
+            std::fputs(texto.c_str(), stderr);
+            return 1;
+        }
+        EscribirSalida(LineasCalidad(CalcularCalidad(estado, leida.secuencia), separador));
+    } catch (const ErrorTavelorin& e) {
+        return MostrarError(e.what());
+    } catch (const std::bad_alloc&) {
+        return MostrarError(mensajes::kSinMemoria);
+    }
+    return 0;
+}
+
 // A random problem, as the desktop program's dialog makes it.
 int GenerarAleatorio(const std::vector<std::string>& valores, std::optional<uint32_t> semilla,
                      const std::string& separador, const std::string& salida) {
@@ -135,8 +181,29 @@ int main(int argc, char** argv) {
     bool hayEntrada = false;
     std::vector<std::string> aleatorio;  // the seven parameters, when generating
     std::optional<uint32_t> semilla;
+    bool metricas = false;
+    bool exacto = false;
+    bool optimo = false;
+    std::optional<std::string> evaluar;  // the sequence file of --evaluar
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--metricas") {
+            metricas = true;
+            continue;
+        }
+        if (arg == "--exacto") {
+            exacto = true;
+            continue;
+        }
+        if (arg == "--optimo") {
+            optimo = true;
+            continue;
+        }
+        if (arg == "--evaluar") {
+            if (i + 1 >= argc) return ErrorDeUso("falta el archivo de secuencia tras --evaluar");
+            evaluar = argv[++i];
+            continue;
+        }
         if (arg == "--aleatorio") {
             if (i + 7 >= argc) return ErrorDeUso("--aleatorio lleva siete valores: N M UMIN UMAX P CMIN CMAX");
             for (int k = 0; k < 7; ++k) aleatorio.push_back(argv[++i]);
@@ -191,27 +258,57 @@ int main(int argc, char** argv) {
     if (separador.empty()) separador = SeparadorDelEntorno();
     if (!aleatorio.empty()) {
         if (hayEntrada) return ErrorDeUso("--aleatorio no lleva archivo de problema");
+        if (metricas || exacto || optimo || evaluar)
+            return ErrorDeUso("--aleatorio no se combina con --metricas, --exacto, --optimo ni --evaluar");
         return GenerarAleatorio(aleatorio, semilla, separador, salida);
     }
     if (semilla) return ErrorDeUso("--semilla solo se usa con --aleatorio");
+    if (evaluar && (!salida.empty() || metricas || exacto || optimo))
+        return ErrorDeUso("--evaluar no se combina con -o, --metricas, --exacto ni --optimo");
     if (!hayEntrada) return ErrorDeUso("falta el archivo de problema");
+    if (evaluar) {
+        if (*evaluar == "-" && entrada == "-")
+            return ErrorDeUso("la secuencia y el problema no pueden leerse los dos de la entrada estándar");
+        return EvaluarSecuencia(*evaluar, entrada, separador);
+    }
 
     try {
-        const std::vector<std::string> lineas = entrada == "-" ? LeerEntradaEstandar() : LeerLineasFichero(entrada);
-        // The same road as the desktop program: the file into the grid, the grid out
-        // as problem lines, so every message is the one the program would show.
-        MatrizProblema matriz;
-        CargarLineas(matriz, lineas);
-        const std::vector<std::string> problema = matriz.LineasProblema();
+        const std::vector<std::string> problema = LineasDelProblema(entrada);
+        if (optimo) {
+            // Refused before anything runs when the optimum is out of reach.
+            EstadoSecuenciador previo;
+            LeerProblema(previo, problema);
+            ComprobarOptimo(previo);
+        }
         EstadoSecuenciador estado;
         std::vector<std::string> informe;
         std::vector<std::string> secuencia;
-        Secuenciar(estado, problema, informe, secuencia, separador);
-        AnadirSolucion(informe, secuencia);
-        if (salida.empty())
-            EscribirSalida(informe);
+        if (exacto)
+            SecuenciarExacto(estado, problema, informe, secuencia, separador);
         else
+            Secuenciar(estado, problema, informe, secuencia, separador);
+        AnadirSolucion(informe, secuencia);
+        // The blocks follow the sequence; with -o they alone go to standard output.
+        std::vector<std::string> bloques;
+        if (metricas || optimo) {
+            const Calidad calidad = CalcularCalidad(estado, SecuenciaDeTabla(estado.TablaSolucion));
+            if (metricas) {
+                const std::vector<std::string> lineas = LineasCalidad(calidad, separador);
+                bloques.insert(bloques.end(), lineas.begin(), lineas.end());
+            }
+            if (optimo) {
+                const std::vector<std::string> lineas =
+                    LineasOptimo(CalcularOptimo(estado), calidad.componentes.variacion, separador);
+                bloques.insert(bloques.end(), lineas.begin(), lineas.end());
+            }
+        }
+        if (salida.empty()) {
+            informe.insert(informe.end(), bloques.begin(), bloques.end());
+            EscribirSalida(informe);
+        } else {
             EscribirLineasFichero(salida, informe);
+            if (!bloques.empty()) EscribirSalida(bloques);
+        }
     } catch (const ErrorTavelorin& e) {
         return MostrarError(e.what());
     } catch (const std::bad_alloc&) {

@@ -80,11 +80,12 @@ void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& li
                              "el número de componentes no puede ser negativo (-1)");
 
     const uint64_t celdas = static_cast<uint64_t>(n + 1) * static_cast<uint64_t>(m + 1);
-    ComprobarMemoria(celdas * sizeof(int32_t));
+    // Up to 2^62 cells: their bytes would wrap to 0 at 2^64.
+    ComprobarMemoria(celdas > UINT64_MAX / sizeof(int32_t) ? UINT64_MAX : celdas * sizeof(int32_t));
     try {
         estado.Datos.celdas.assign(celdas, 0);
         estado.Datos.celdas.shrink_to_fit();
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {  // bad_alloc, or length_error beyond max_size()
         estado.Datos = MatrizDatos{};
         throw ErrorTavelorin(mensajes::kSinMemoria);
     }

@@ -231,7 +231,10 @@ std::optional<long double> IntentarTextoAReal(std::string_view texto, std::strin
     const auto r = std::from_chars(normal.data(), normal.data() + normal.size(), valor);
     if (r.ec == std::errc::result_out_of_range) {
         // Too small for the significand's range reads as zero; too large does not read.
-        const bool cero = exponente < 0;
+        // The place of the first significant digit tells which.
+        const size_t primera = (entera + fraccion).find_first_not_of('0');
+        const bool cero = primera == std::string::npos ||
+                          exponente + static_cast<long long>(entera.size()) - static_cast<long long>(primera) <= 0;
         if (!cero) return std::nullopt;
         return normal[0] == '-' ? -0.0L : 0.0L;
     }

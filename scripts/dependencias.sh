@@ -8,7 +8,8 @@ paquetes=(
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   locales
-  qt6-base-dev qt6-qpa-plugins qt6-svg-dev libqt6svg6
+  qt6-base-dev qt6-qpa-plugins qt6-svg-dev libqt6svg6 qt6-charts-dev libqt6opengl6-dev
+  clang-14 libclang-rt-14-dev
   fonts-liberation fontconfig
 )
 

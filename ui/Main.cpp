@@ -21,6 +21,7 @@
 #include "Dialogos.h"
 #include "Fuentes.h"
 #include "FicheroTexto.h"
+#include "GraficosConsumo.h"
 #include "Impresion.h"
 #include "Informe.h"
 #include "ManejoErrores.h"
@@ -237,21 +238,8 @@ void TMainForm::CrearPaginas() {
     connect(Matriz, &VistaMatriz::CeldasDibujadas, this, [this] { MatrizDrawCell(); });
     PageControl1->addTab(TSResolucion, QStringLiteral("Datos y solución"));
 
-    // Consumption speed chart.
-    TBGrafVel = new QWidget;
-    auto* vel = new QVBoxLayout(TBGrafVel);
-    vel->setContentsMargins(0, 0, 0, 0);
-    ChartVelCon = new QWidget(TBGrafVel);
-    ChartVelCon->setObjectName(QStringLiteral("ChartVelCon"));
-    vel->addWidget(ChartVelCon);
-    PageControl1->addTab(TBGrafVel, QStringLiteral("Gráfico de velocidades de consumo"));
-
-    // Consumption rate chart, with the component selector on its strip.
-    TSGrafTasa = new QWidget;
-    auto* tasa = new QVBoxLayout(TSGrafTasa);
-    tasa->setContentsMargins(0, 0, 0, 0);
-    tasa->setSpacing(0);
-    Panel2 = new QFrame(TSGrafTasa);
+    // Consumption rate chart's selector strip; the charts come from GraficosConsumo.
+    Panel2 = new QFrame;
     Panel2->setFixedHeight(36);
     Label1 = new QLabel(QStringLiteral("Componente:"), Panel2);
     Label1->move(20, 10);
@@ -270,9 +258,23 @@ void TMainForm::CrearPaginas() {
         b->setFocusPolicy(Qt::TabFocus);
         b->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
     }
+    Graficos = new GraficosConsumo(Estado, Generador, EComp, this);
+    connect(Button1, &QPushButton::clicked, this, [this] { EjecutarComando(dialogos_, this, [this] { Graficos->Button1Click(); }); });
+    connect(Button2, &QPushButton::clicked, this, [this] { EjecutarComando(dialogos_, this, [this] { Graficos->Button2Click(); }); });
+
+    TBGrafVel = new QWidget;
+    auto* vel = new QVBoxLayout(TBGrafVel);
+    vel->setContentsMargins(0, 0, 0, 0);
+    ChartVelCon = Graficos->ChartVelCon();
+    vel->addWidget(ChartVelCon);
+    PageControl1->addTab(TBGrafVel, QStringLiteral("Gráfico de velocidades de consumo"));
+
+    TSGrafTasa = new QWidget;
+    auto* tasa = new QVBoxLayout(TSGrafTasa);
+    tasa->setContentsMargins(0, 0, 0, 0);
+    tasa->setSpacing(0);
     tasa->addWidget(Panel2);
-    ChartTasCon = new QWidget(TSGrafTasa);
-    ChartTasCon->setObjectName(QStringLiteral("ChartTasCon"));
+    ChartTasCon = Graficos->ChartTasCon();
     tasa->addWidget(ChartTasCon, 1);
     PageControl1->addTab(TSGrafTasa, QStringLiteral("Gráfico de tasas de consumo"));
     PageControl1->setCurrentIndex(0);
@@ -497,15 +499,13 @@ void TMainForm::MostrarSolucion(std::vector<std::string>& informe, const std::ve
     Memo1->ReemplazarLineas(informe);
 }
 
-// The charts are drawn by the chart pages; until they exist the rate chart's
-// component number is still read, so a bad number fails the solve as it will then.
-void TMainForm::GraficoVelocidades() {}
+void TMainForm::GraficoVelocidades() { Graficos->GraficoVelocidades(); }
 
-void TMainForm::GraficoTasas() { (void)TextoAEntero(EComp->text().toStdString()); }
+void TMainForm::GraficoTasas() { Graficos->GraficoTasas(); }
 
-void TMainForm::BorrarSeriesVel() {}
+void TMainForm::BorrarSeriesVel() { Graficos->BorrarSeriesVel(); }
 
-void TMainForm::BorrarSeriesTasas() {}
+void TMainForm::BorrarSeriesTasas() { Graficos->BorrarSeriesTasas(); }
 
 // --- Window commands ---
 

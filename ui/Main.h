@@ -24,6 +24,7 @@ class QToolBar;
 namespace tavelorin {
 
 class Dialogos;
+class GraficosConsumo;
 class MemoInforme;
 class TAboutBox;
 class ModeloMatriz;
@@ -126,6 +127,7 @@ public:
     QWidget* ChartVelCon = nullptr;
     QWidget* ChartTasCon = nullptr;
     TAboutBox* AboutBox = nullptr;
+    GraficosConsumo* Graficos = nullptr;  // both consumption charts and their selector
 
 protected:
     void changeEvent(QEvent* evento) override;

@@ -232,3 +232,224 @@ TEST_F(Cli, ProblemaAleatorioErrores) {
         }
     }
 }
+
+namespace {
+
+const char* const kBloqueCalidadEjemplo =
+    "Calidad:\n"
+    "J componentes\t0.875\n"
+    "Desviación máxima componentes\t0.5\n"
+    "Desviación máxima por componente\t0.5\t0.5\n"
+    "J productos\t1.75\n"
+    "Desviación máxima productos\t0.75\n"
+    "Desviación máxima por producto\t0.5\t0.5\t0.75\n";
+
+// b = (1,1,1), (2,0,0), (0,1,1); d = 3, 2, 3: goal chasing's J is 99/16, the optimum's 51/16.
+const char* const kMiopeBytes = "3\r\n3\r\n1\t1\t1\t3\r\n2\t0\t0\t2\r\n0\t1\t1\t3\r\n";
+// b = identity, d = 6, 3, 1: exact ties at stages 4 to 6.
+const char* const kIdentidadBytes = "3\r\n3\r\n1\t0\t0\t6\r\n0\t1\t0\t3\r\n0\t0\t1\t1\r\n";
+
+std::string ConCrlf(const std::string& texto) {
+    std::string r;
+    for (char c : texto) {
+        if (c == '\n') r += '\r';
+        r += c;
+    }
+    return r;
+}
+
+std::string Cola(const std::string& texto, size_t desde) { return texto.size() < desde ? texto : texto.substr(desde); }
+
+}  // namespace
+
+TEST_F(Cli, MetricasTrasLaSecuencia) {
+    const fs::path p = Escribir("ejemplo.brk", kEjemploBytes);
+    const Resultado r = Ejecutar("--metricas '" + p.string() + "'");
+    EXPECT_EQ(r.estado, 0) << r.errores;
+    EXPECT_EQ(r.salida, std::string(kMemoEjemplo) + kBloqueCalidadEjemplo);
+    EXPECT_EQ(r.errores, "");
+    // The decimal separator as for the report.
+    const Resultado coma = Ejecutar("--metricas --separador , '" + p.string() + "'");
+    EXPECT_NE(coma.salida.find("\nJ componentes\t0,875\nDesviación máxima componentes\t0,5\n"), std::string::npos);
+    // With -o the solution file stays the solution file; the block goes to the output.
+    const fs::path sol = dir / "ejemplo.sol";
+    const Resultado f = Ejecutar("-o '" + sol.string() + "' --metricas '" + p.string() + "'");
+    EXPECT_EQ(f.estado, 0) << f.errores;
+    EXPECT_EQ(f.salida, kBloqueCalidadEjemplo);
+    EXPECT_EQ(LeerTodo(sol), ConCrlf(kMemoEjemplo));
+}
+
+TEST_F(Cli, EvaluarUnaSecuencia) {
+    const fs::path p = Escribir("ejemplo.brk", kEjemploBytes);
+    const fs::path sol = dir / "ejemplo.sol";
+    ASSERT_EQ(Ejecutar("-o '" + sol.string() + "' '" + p.string() + "'").estado, 0);
+    const std::string cabecera = "La secuencia no corresponde al problema:\n";
+    struct Caso {
+        const char* nombre;
+        std::string secuencia;  // the sequence file's bytes
+        int estado;
+        std::string salida, errores;
+    };
+    const Caso casos[] = {
+        {"la del programa", "1\n2\n1\n3\n", 0, kBloqueCalidadEjemplo, ""},
+        {"CR LF, sin salto final", "1\r\n2\r\n1\r\n3", 0, kBloqueCalidadEjemplo, ""},
+        {"el archivo de solucion", LeerTodo(sol), 0, kBloqueCalidadEjemplo, ""},
+        {"la salida con --metricas", std::string(kMemoEjemplo) + kBloqueCalidadEjemplo, 0, kBloqueCalidadEjemplo, ""},
+        {"cuenta equivocada", "1\n1\n1\n3\n", 1, "",
+         cabecera + "  el producto 1 aparece 3 veces y su demanda es 2\n"
+                    "  el producto 2 aparece 0 veces y su demanda es 1\n"},
+        {"lineas que no son productos", "1\nx\n2\n9\n1\n3\n", 1, "",
+         cabecera + "  línea 2: \"x\" no es un número de producto\n"
+                    "  línea 4: no hay producto 9 (los productos van de 1 a 3)\n"},
+        {"corta", "1\n2\n1\n", 1, "",
+         cabecera + "  el producto 3 aparece 0 veces y su demanda es 1\n"
+                    "  la secuencia tiene 3 unidades y la demanda total es 4\n"},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        const fs::path s = Escribir("secuencia.txt", caso.secuencia);
+        const Resultado r = Ejecutar("--evaluar '" + s.string() + "' '" + p.string() + "'");
+        EXPECT_EQ(r.estado, caso.estado);
+        EXPECT_EQ(r.salida, caso.salida);
+        EXPECT_EQ(r.errores, caso.errores);
+    }
+    // The sequence from standard input.
+    const Resultado entrada = Ejecutar("--evaluar - '" + p.string() + "'", "LC_ALL=C", "1\n2\n1\n3\n");
+    EXPECT_EQ(entrada.estado, 0) << entrada.errores;
+    EXPECT_EQ(entrada.salida, kBloqueCalidadEjemplo);
+    // Files that cannot be read, and a bad problem, say so as everywhere else.
+    const fs::path falta = dir / "falta.txt";
+    const Resultado sinArchivo = Ejecutar("--evaluar '" + falta.string() + "' '" + p.string() + "'");
+    EXPECT_EQ(sinArchivo.estado, 1);
+    EXPECT_EQ(sinArchivo.errores, "Cannot open file \"" + falta.string() + "\". No such file or directory.\n");
+    const fs::path malo = Escribir("malo.brk", "2\r\n1\r\n1\t3\r\n1\tx\r\n");
+    const fs::path s = Escribir("secuencia.txt", "1\n");
+    const Resultado problemaMalo = Ejecutar("--evaluar '" + s.string() + "' '" + malo.string() + "'");
+    EXPECT_EQ(problemaMalo.estado, 1);
+    EXPECT_EQ(problemaMalo.salida, "");
+    EXPECT_EQ(problemaMalo.errores, "''x'' is not a valid integer value.\n");
+}
+
+TEST_F(Cli, EmpatesExactos) {
+    const fs::path id = Escribir("identidad.brk", kIdentidadBytes);
+    struct Caso {
+        std::string argumentos, cuartaEtapa, solucion;
+    };
+    const Caso casos[] = {
+        {"'" + id.string() + "'",
+         "4\t0.7483\t0.9798\t0.7483\t1\t2\t1\t3\t0\t0\t0\t0\t0\t0\t2\t1\t1\t2\t1\t1\t2.4\t1.2\t0.4",
+         "Solucion:\n1\n2\n1\n3\n1\n2\n1\n1\n2\n1\n"},
+        {"--exacto '" + id.string() + "'",
+         "4\t0.7483\t0.9798\t0.7483\t1\t2\t1\t1\t0\t0\t0\t0\t0\t0\t3\t1\t0\t3\t1\t0\t2.4\t1.2\t0.4",
+         "Solucion:\n1\n2\n1\n1\n2\n1\n3\n1\n2\n1\n"},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.argumentos);
+        const Resultado r = Ejecutar(caso.argumentos);
+        EXPECT_EQ(r.estado, 0) << r.errores;
+        EXPECT_NE(r.salida.find("\n" + caso.cuartaEtapa + "\n5\t"), std::string::npos);
+        EXPECT_EQ(Cola(r.salida, r.salida.size() - caso.solucion.size()), caso.solucion);
+    }
+    // Without exact ties the output is the same, byte for byte.
+    const fs::path p = Escribir("ejemplo.brk", kEjemploBytes);
+    EXPECT_EQ(Ejecutar("--exacto '" + p.string() + "'").salida, kMemoEjemplo);
+}
+
+TEST_F(Cli, Optimo) {
+    const fs::path miope = Escribir("miope.brk", kMiopeBytes);
+    const fs::path id = Escribir("identidad.brk", kIdentidadBytes);
+    const std::string bloqueMiope =
+        "Óptimo:\n1\n3\n2\n1\n3\n2\n3\n1\n"
+        "J óptimo\t3.1875\nJ persecución\t6.1875\nExceso de la persecución (%)\t94.1176470588235\n";
+    const std::string informeMiope = Ejecutar("'" + miope.string() + "'").salida;
+    ASSERT_NE(informeMiope, "");
+    struct Caso {
+        std::string argumentos, salida;
+    };
+    const Caso casos[] = {
+        {"--optimo '" + miope.string() + "'", informeMiope + bloqueMiope},
+        {"--optimo --separador , '" + miope.string() + "'",
+         Ejecutar("--separador , '" + miope.string() + "'").salida +
+             "Óptimo:\n1\n3\n2\n1\n3\n2\n3\n1\n"
+             "J óptimo\t3,1875\nJ persecución\t6,1875\nExceso de la persecución (%)\t94,1176470588235\n"},
+        {"--optimo --metricas '" + miope.string() + "'",
+         informeMiope +
+             "Calidad:\nJ componentes\t6.1875\nDesviación máxima componentes\t1.5\n"
+             "Desviación máxima por componente\t1.5\t0.75\t0.75\nJ productos\t16.375\n"
+             "Desviación máxima productos\t1.875\nDesviación máxima por producto\t1.875\t0.75\t1.5\n" +
+             bloqueMiope},
+        {"--exacto --optimo '" + id.string() + "'",
+         Ejecutar("--exacto '" + id.string() + "'").salida +
+             "Óptimo:\n1\n2\n1\n1\n2\n1\n3\n1\n2\n1\n"
+             "J óptimo\t2.9\nJ persecución\t2.9\nExceso de la persecución (%)\t0\n"},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.argumentos);
+        const Resultado r = Ejecutar(caso.argumentos);
+        EXPECT_EQ(r.estado, 0) << r.errores;
+        EXPECT_EQ(r.salida, caso.salida);
+        EXPECT_EQ(r.errores, "");
+    }
+    // With -o: the solution file as always, the block alone on the output.
+    const fs::path sol = dir / "miope.sol";
+    const Resultado f = Ejecutar("--optimo -o '" + sol.string() + "' '" + miope.string() + "'");
+    EXPECT_EQ(f.estado, 0) << f.errores;
+    EXPECT_EQ(f.salida, bloqueMiope);
+    EXPECT_EQ(LeerTodo(sol), ConCrlf(informeMiope));
+}
+
+TEST_F(Cli, OptimoRechazado) {
+    const fs::path grande = Escribir("grande.brk", "3\r\n1\r\n1\t1000\r\n1\t1000\r\n2\t1000\r\n");
+    const fs::path negativa = Escribir("negativa.brk", "2\r\n1\r\n1\t-4\r\n2\t5\r\n");
+    const fs::path sol = dir / "grande.sol";
+    struct Caso {
+        std::string argumentos, errores;
+    };
+    const Caso casos[] = {
+        {"--optimo '" + grande.string() + "'",
+         "El problema es demasiado grande para el óptimo: tiene 1003003001 estados (el producto de las demandas "
+         "más uno) y el límite es 100000000.\n"},
+        {"--optimo -o '" + sol.string() + "' '" + grande.string() + "'",
+         "El problema es demasiado grande para el óptimo: tiene 1003003001 estados (el producto de las demandas "
+         "más uno) y el límite es 100000000.\n"},
+        {"--optimo '" + negativa.string() + "'", "El óptimo necesita demandas no negativas y la del producto 1 es -4.\n"},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.argumentos);
+        const Resultado r = Ejecutar(caso.argumentos);
+        EXPECT_EQ(r.estado, 1);
+        EXPECT_EQ(r.salida, "");
+        EXPECT_EQ(r.errores, caso.errores);
+    }
+    EXPECT_FALSE(fs::exists(sol));
+}
+
+TEST_F(Cli, ErroresDeUsoDeLasOpcionesDeCalidad) {
+    struct Caso {
+        std::string argumentos, errores;  // the first line of the usage error
+    };
+    const Caso casos[] = {
+        {"--evaluar", "tavelorin-cli: falta el archivo de secuencia tras --evaluar\n"},
+        {"--evaluar s.txt", "tavelorin-cli: falta el archivo de problema\n"},
+        {"--evaluar s.txt -o x.sol p.brk", "tavelorin-cli: --evaluar no se combina con -o, --metricas, --exacto ni --optimo\n"},
+        {"--metricas --evaluar s.txt p.brk", "tavelorin-cli: --evaluar no se combina con -o, --metricas, --exacto ni --optimo\n"},
+        {"--evaluar s.txt --exacto p.brk", "tavelorin-cli: --evaluar no se combina con -o, --metricas, --exacto ni --optimo\n"},
+        {"--evaluar s.txt --optimo p.brk", "tavelorin-cli: --evaluar no se combina con -o, --metricas, --exacto ni --optimo\n"},
+        {"--evaluar - -", "tavelorin-cli: la secuencia y el problema no pueden leerse los dos de la entrada estándar\n"},
+        {"--aleatorio 2 3 5 20 0.5 1 5 --optimo",
+         "tavelorin-cli: --aleatorio no se combina con --metricas, --exacto, --optimo ni --evaluar\n"},
+        {"--metrica p.brk", "tavelorin-cli: opción desconocida \"--metrica\"\n"},
+        {"--optimo", "tavelorin-cli: falta el archivo de problema\n"},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.argumentos);
+        const Resultado r = Ejecutar(caso.argumentos);
+        EXPECT_EQ(r.estado, 2);
+        EXPECT_EQ(r.salida, "");
+        EXPECT_EQ(r.errores.substr(0, caso.errores.size()), caso.errores);
+        EXPECT_NE(r.errores.find("Uso: tavelorin-cli"), std::string::npos);
+    }
+    const Resultado ayuda = Ejecutar("--help");
+    for (const char* opcion : {"--metricas", "--exacto", "--optimo", "--evaluar SECUENCIA.txt ARCHIVO.brk"})
+        EXPECT_NE(ayuda.salida.find(opcion), std::string::npos) << opcion;
+}

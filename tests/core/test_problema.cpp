@@ -184,3 +184,17 @@ TEST(MemoriaNecesaria, CubreTablaEInforme) {
     // Grows with the square of Q.
     EXPECT_GT(MemoriaNecesaria(10, 20, 5000), uint64_t{5000} * 5061 * 8);
 }
+
+TEST_F(MemoriaLimitada, LasCuentasMaximasNoDanLaVueltaAlContarBytes) {
+    // (n + 1)(m + 1) cells of 4 bytes reach 2^64 with n = m = 2147483647: refused as
+    // too large, never taken for 0 bytes; past max_size() even with the memory unknown.
+    EstablecerFuenteMemoria([] { return uint64_t{1} << 20; });
+    EstadoSecuenciador e = EstadoAnterior();
+    EXPECT_EQ(MensajeDe(e, {"2147483647", "2147483647"}), "Out of memory");
+    EXPECT_EQ(MensajeDe(e, {"$7FFFFFFF", "x7FFFFFFF"}), "Out of memory");
+    EXPECT_EQ(e.Q, 4);
+    EstablecerFuenteMemoria([] { return UINT64_MAX; });
+    EXPECT_EQ(MensajeDe(e, {"2147483647", "2147483647"}), "Out of memory");
+    EXPECT_EQ(MensajeDe(e, {"2147483647", "1073741824"}), "Out of memory");
+    EXPECT_EQ(e.Q, 4);
+}

@@ -137,3 +137,40 @@ TEST(TextoReal, LasCifrasRapidasSonLasExactas) {
     }
     EXPECT_GT(rapidos, 80000);  // the shortcut really covers the common values
 }
+
+TEST(TextoAReal, FueraDeRangoSegunLaMagnitudNoSegunElExponente) {
+    // Beyond the range of long double the magnitude decides, wherever the digits put it:
+    // a tiny value reads as zero and a huge one does not read, with or without exponent.
+    const std::string ceros(4950, '0');
+    struct Caso {
+        std::string texto;
+        bool valido;
+        double valor;
+    };
+    const Caso casos[] = {
+        {"0." + ceros + "1", true, 0},
+        {"-0," + ceros + "1", true, -0.0},
+        {"0." + ceros + "1e+5", true, 0},
+        {"0." + ceros + "25e4951", true, 2.5},
+        {"1" + ceros + "e-10", false, 0},
+        {"1" + ceros + "e-4940", true, 1e10},
+        {"1e-4950", true, 0},
+        {"1e4933", false, 0},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.texto.substr(0, 20) + "... (" + std::to_string(caso.texto.size()) + ")");
+        const std::string sep = caso.texto.find(',') != std::string::npos ? "," : ".";
+        const std::optional<long double> v = IntentarTextoAReal(caso.texto, sep);
+        ASSERT_EQ(v.has_value(), caso.valido);
+        if (!caso.valido) continue;
+        const double d = TextoAReal(caso.texto, sep);
+        EXPECT_EQ(d, caso.valor);
+        EXPECT_EQ(std::signbit(d), std::signbit(caso.valor));
+    }
+    try {
+        TextoAReal("1" + ceros + "e-10", ".");
+        ADD_FAILURE() << "se esperaba un error";
+    } catch (const std::exception& e) {
+        EXPECT_EQ(std::string(e.what()), "'1" + ceros + "e-10' is not a valid floating point value");
+    }
+}

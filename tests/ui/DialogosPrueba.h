@@ -10,6 +10,9 @@
 
 #include "Dialogos.h"
 
+// g++ 12 warns, wrongly, that a moved-from optional<QString> may be uninitialised.
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
 namespace tavelorin {
 
 class DialogosPrueba : public Dialogos {
@@ -45,7 +48,7 @@ public:
             ++sinRespuesta;
             return std::nullopt;
         }
-        auto r = respuestas.front();
+        std::optional<QString> r = std::move(respuestas.front());
         respuestas.pop_front();
         return r;
     }
@@ -98,7 +101,7 @@ private:
             ++sinRespuesta;
             return std::nullopt;
         }
-        auto r = nombres.front();
+        std::optional<QString> r = std::move(nombres.front());
         nombres.pop_front();
         return r;
     }

@@ -5,7 +5,9 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QMenu>
+#include <QPushButton>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -20,6 +22,7 @@
 #include "Errores.h"
 #include "Informe.h"
 #include "AboutU.h"
+#include "GraficosConsumo.h"
 #include "Main.h"
 #include "ManejoErrores.h"
 #include "MemoInforme.h"
@@ -101,7 +104,34 @@ private slots:
     void SeparadorDecimalDelSistema();
     void ImprimirSinImpresora();
     void AcercaDeSiempreLaMismaCaja();
+    void GraficosDesdeLaVentana();
 };
+
+void PruebaVentana::GraficosDesdeLaVentana() {
+    DialogosPrueba d;
+    TMainForm v(d, {});
+    QCOMPARE(v.ChartVelCon, v.Graficos->ChartVelCon());
+    QVERIFY(v.TBGrafVel->isAncestorOf(v.ChartVelCon));
+    QVERIFY(v.TSGrafTasa->isAncestorOf(v.ChartTasCon));
+    QVERIFY(v.TSGrafTasa->isAncestorOf(v.EComp));
+    Escribir(v, {"4", "3", "2\t1\t0\t3", "1\t0\t1\t2", "0\t2\t1\t2", "1\t1\t1\t1"});
+    v.EjecutarResolucion();
+    QCOMPARE(v.Graficos->SeriesVel().size(), size_t{3});
+    QCOMPARE(v.Graficos->Xjk()->count(), 8);
+    // "+" runs under the failure handler: a bad number is reported and the text stays.
+    v.Button1->click();
+    QCOMPARE(v.EComp->text(), QString("2"));
+    v.EComp->setText("x");
+    v.Button1->click();
+    QCOMPARE(d.Mensajes(), QStringList{"''x'' is not a valid integer value."});
+    QCOMPARE(v.EComp->text(), QString("x"));
+    // Nuevo empties both charts and resets the selector.
+    v.TBNuevo->trigger();
+    QCOMPARE(v.EComp->text(), QString("1"));
+    QVERIFY(v.Graficos->SeriesVel().empty());
+    QCOMPARE(v.Graficos->Xjk()->count(), 0);
+    QCOMPARE(v.Graficos->KNjQ()->count(), 0);
+}
 
 void PruebaVentana::ImprimirSinImpresora() {
     // This machine has no printer: both print commands say so, and nothing else changes.

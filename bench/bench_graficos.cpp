@@ -1,0 +1,91 @@
+// The consumption charts of a solve: both charts rebuilt from the stage table and drawn
+// once per iteration, on pages already shown (as after the first solve).
+#include <QApplication>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+#include <benchmark/benchmark.h>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Aleatorio.h"
+#include "GraficosConsumo.h"
+#include "ProblemaSembrado.h"
+#include "Problema.h"
+#include "Secuenciador.h"
+
+namespace {
+
+using namespace tavelorin;
+
+// Each problem is solved once, outside the timing; the charts only read it.
+EstadoSecuenciador& Resuelto(int32_t n, int32_t m, int32_t q) {
+    static std::map<std::array<int32_t, 3>, std::unique_ptr<EstadoSecuenciador>> resueltos;
+    std::unique_ptr<EstadoSecuenciador>& estado = resueltos[{n, m, q}];
+    if (!estado) {
+        estado = std::make_unique<EstadoSecuenciador>();
+        std::vector<std::string> informe, secuencia;
+        Secuenciar(*estado, bench::ProblemaSembrado(n, m, q), informe, secuencia, ".");
+    }
+    return *estado;
+}
+
+void Dibujar(QWidget* pagina) {
+    QCoreApplication::sendPostedEvents();
+    const QPixmap imagen = pagina->grab();
+    benchmark::DoNotOptimize(imagen.cacheKey());
+}
+
+void BM_GraficosConsumo(benchmark::State& s) {
+    const int32_t n = 10, m = static_cast<int32_t>(s.range(0)), q = static_cast<int32_t>(s.range(1));
+    EstadoSecuenciador& estado = Resuelto(n, m, q);
+    GeneradorAleatorio generador;
+    generador.SemillaAleatoria = 1;
+    QLineEdit ecomp(QStringLiteral("1"));
+    GraficosConsumo graficos(estado, generador, &ecomp);
+    for (QWidget* pagina : {graficos.ChartVelCon(), graficos.ChartTasCon()}) {
+        pagina->resize(1075, 700);
+        pagina->show();
+    }
+    // The first drawing of a page also lays it out: done once, before the timing.
+    graficos.GraficoVelocidades();
+    graficos.GraficoTasas();
+    Dibujar(graficos.ChartVelCon());
+    Dibujar(graficos.ChartTasCon());
+
+    for (auto _ : s) {
+        graficos.GraficoVelocidades();
+        graficos.GraficoTasas();
+        Dibujar(graficos.ChartVelCon());
+        Dibujar(graficos.ChartTasCon());
+    }
+    if (graficos.SeriesVel().size() != static_cast<size_t>(m) || graficos.Xjk()->count() != q)
+        s.SkipWithError("the charts do not hold the solve");
+    s.counters["puntos"] = static_cast<double>(m) * q;
+}
+// m components, Q stages. 20 x 5000: a large problem of the usual shape. 1000 x 10: many
+// components, where Qt Charts' cost of taking each series off the chart grows with the
+// number of series on it.
+BENCHMARK(BM_GraficosConsumo)
+    ->Args({20, 5000})
+    ->Args({1000, 10})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3.0);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacion(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

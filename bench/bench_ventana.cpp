@@ -1,0 +1,103 @@
+// The main window's costs: a solve from the grid until the memo holds the report, next
+// to the memo taking the same finished text alone; Items with a large grid; the repaint
+// after typing into one cell, for a small and a large grid.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QHeaderView>
+
+#include "DialogosPrueba.h"
+#include "Informe.h"
+#include "Main.h"
+#include "MemoInforme.h"
+#include "ModeloMatriz.h"
+#include "ProblemaSembrado.h"
+#include "Secuenciador.h"
+#include "VistaMatriz.h"
+
+using namespace tavelorin;
+
+namespace {
+
+struct Ventana {
+    DialogosPrueba dialogos;
+    TMainForm ventana{dialogos, {}};
+    Ventana() {
+        ventana.resize(1083, 800);
+        ventana.show();
+        QApplication::processEvents();
+    }
+};
+
+void Resolver(benchmark::State& estado) {
+    const int32_t q = static_cast<int32_t>(estado.range(0));
+    Ventana v;
+    v.ventana.Modelo().Cargar(bench::ProblemaSembrado(10, 20, q));
+    for (auto _ : estado) {
+        v.ventana.EjecutarResolucion();
+        benchmark::DoNotOptimize(v.ventana.Memo1->NumeroLineas());
+    }
+    if (!v.dialogos.errores.empty()) estado.SkipWithError("la resolución falló");
+}
+
+// The memo alone, taking the memo text of the same solve.
+void MemoSolo(benchmark::State& estado) {
+    const int32_t q = static_cast<int32_t>(estado.range(0));
+    EstadoSecuenciador e;
+    std::vector<std::string> informe, secuencia;
+    Secuenciar(e, bench::ProblemaSembrado(10, 20, q), informe, secuencia, ".");
+    AnadirSolucion(informe, secuencia);
+    Ventana v;
+    for (auto _ : estado) {
+        estado.PauseTiming();
+        std::vector<std::string> copia = informe;
+        estado.ResumeTiming();
+        v.ventana.Memo1->Vaciar();
+        v.ventana.Memo1->ReemplazarLineas(copia);
+        benchmark::DoNotOptimize(v.ventana.Memo1->NumeroLineas());
+    }
+}
+
+void Items(benchmark::State& estado) {
+    const QString productos = QString::number(estado.range(0));
+    Ventana v;
+    for (auto _ : estado) {
+        estado.PauseTiming();
+        v.dialogos.respuestas = {QString("3"), QString("4")};
+        v.ventana.DimensionarProblema();  // back to small, outside the timing
+        v.dialogos.respuestas = {productos, QString("20")};
+        estado.ResumeTiming();
+        v.ventana.DimensionarProblema();
+        QApplication::processEvents();
+    }
+    if (!v.dialogos.errores.empty()) estado.SkipWithError("Items falló");
+}
+
+// Typing into one cell and repainting what shows: must not depend on the grid's size.
+void EscribirCelda(benchmark::State& estado) {
+    Ventana v;
+    v.dialogos.respuestas = {QString::number(estado.range(0)), QString("20")};
+    v.ventana.DimensionarProblema();
+    QApplication::processEvents();
+    int i = 0;
+    for (auto _ : estado) {
+        v.ventana.Modelo().PonerCelda(1, 1, QString::number(++i));
+        v.ventana.Matriz->viewport()->repaint();
+    }
+}
+
+}  // namespace
+
+BENCHMARK(Resolver)->Arg(1000)->Arg(3000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(MemoSolo)->Arg(1000)->Arg(3000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(Items)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(EscribirCelda)->Arg(3)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacion(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

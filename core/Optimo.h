@@ -1,0 +1,58 @@
+// Exact-integer sequencing: goal chasing with the distances compared in integers, and
+// the sequence of minimum output-rate variation J by dynamic programming.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Calidad.h"
+#include "Problema.h"
+
+namespace tavelorin {
+
+// Runs the stages k = 1..Q over a freshly set-up table, as EjecutarEtapas does, but
+// chooses by Σ_j (Q·(X(j) + b(p,j)) − k·N(j))² compared exactly in 128 bits, the lowest
+// number among equals, exhausted products excluded. Every cell is what EjecutarEtapas
+// would store from the same state: the distance columns of stage k are the
+// floating-point distances from the consumption the exact choices of stages 1..k−1 left.
+// Throws ErrorTavelorin when the sums could leave 128 bits.
+void EjecutarEtapasExactas(EstadoSecuenciador& estado);
+
+// Secuenciar with EjecutarEtapasExactas for the stages; the same contract otherwise.
+void SecuenciarExacto(EstadoSecuenciador& estado, const std::vector<std::string>& lineas,
+                      std::vector<std::string>& informe, std::vector<std::string>& secuencia,
+                      std::string_view separador);
+
+// The most lattice states the optimum visits: 8 bytes each (16 when a path cost could
+// pass 64 bits), 0.8 GB at the limit; runs within it take 2 to 15 s on the machine of
+// bench/README.md, depending on the problem's shape.
+inline constexpr uint64_t kEstadosMaximos = 100'000'000;
+
+// ∏ (d(i) + 1) over the products with d(i) > 0; saturates at the largest value.
+Natural128 EstadosOptimo(const EstadoSecuenciador& estado);
+
+// Throws ErrorTavelorin, with the reason in Spanish, when the optimum of this problem is
+// not computed: a negative demand, more states than limite (the message gives both), or
+// sums that could leave 128 bits.
+void ComprobarOptimo(const EstadoSecuenciador& estado, uint64_t limite = kEstadosMaximos);
+
+struct Optimo {
+    Secuencia secuencia;  // the lexicographically smallest sequence of minimum J
+    Racional variacion;   // its J, numerator over Q²
+    uint64_t estados = 0;
+};
+
+// The minimum-J sequence of a problem as LeerProblema leaves it: a shortest path through
+// the lattice of unit vectors 0..d, costs in exact integers, ties to the smallest
+// product. Checks ComprobarOptimo first; "Out of memory" when the states do not fit.
+Optimo CalcularOptimo(const EstadoSecuenciador& estado, uint64_t limite = kEstadosMaximos);
+
+// The optimum block: "Óptimo:", the sequence one product a line, then J of the optimum,
+// J of goal chasing and goal chasing's excess over the optimum in percent.
+inline constexpr const char* kLineaOptimo = "Óptimo:";
+std::vector<std::string> LineasOptimo(const Optimo& optimo, const Racional& variacionPersecucion,
+                                      std::string_view separador);
+
+}  // namespace tavelorin

@@ -1,0 +1,227 @@
+// Long random sequences of commands on the main window. After each step the enabling
+// rules, the memo and the error reports must be as the commands leave them.
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <random>
+
+#include "AleatorioU.h"
+#include "DialogosPrueba.h"
+#include "Informe.h"
+#include "Main.h"
+#include "MemoInforme.h"
+#include "ModeloMatriz.h"
+#include "Secuenciador.h"
+#include "VistaMatriz.h"
+
+using namespace tavelorin;
+
+class PruebaResistencia : public QObject {
+    Q_OBJECT
+private slots:
+    void SecuenciasAleatoriasDeOrdenes();
+};
+
+namespace {
+
+struct Partida {
+    std::mt19937 azar;
+    DialogosPrueba d;
+    QTemporaryDir dir;
+    TMainForm v{d, {}};
+    std::vector<std::string> memoEsperado;  // the report the memo must show
+    size_t erroresVistos = 0;
+    QString paso;
+
+    explicit Partida(uint32_t semilla) : azar(semilla) {}
+
+    int Entre(int a, int b) { return std::uniform_int_distribution<int>(a, b)(azar); }
+
+    QString TextoCualquiera() {
+        switch (Entre(0, 9)) {
+            case 0: return QString();
+            case 1: return QStringLiteral("x");
+            case 2: return QStringLiteral(" ");
+            case 3: return QString::number(Entre(-3, 3));
+            case 4: return QStringLiteral("$") + QString::number(Entre(0, 15), 16);
+            default: return QString::number(Entre(0, 6));
+        }
+    }
+
+    std::vector<std::string> MemoDelNucleo(const std::vector<std::string>& problema) {
+        EstadoSecuenciador e;
+        std::vector<std::string> informe, secuencia;
+        Secuenciar(e, problema, informe, secuencia, v.SeparadorDecimal());
+        AnadirSolucion(informe, secuencia);
+        return informe;
+    }
+
+    void Resolver() {
+        const std::vector<std::string> problema = v.Modelo().Matriz().LineasProblema();
+        const size_t antes = d.errores.size();
+        const bool disponible = v.TBResolver->isEnabled();
+        v.TBResolver->trigger();
+        if (!disponible) return;  // a disabled command does nothing
+        // When the sequencer succeeded the memo holds its report, even if the rate
+        // chart's component number failed afterwards.
+        try {
+            memoEsperado = MemoDelNucleo(problema);
+        } catch (const std::exception&) {
+            QVERIFY2(d.errores.size() > antes, qPrintable(paso + ": el fallo no se mostró"));
+        }
+    }
+
+    void Paso() {
+        switch (Entre(0, 13)) {
+            case 0:
+                paso = "Nuevo";
+                v.TBNuevo->trigger();
+                memoEsperado.clear();
+                break;
+            case 1:
+                paso = "Items";
+                d.respuestas = {Entre(0, 4) ? std::optional<QString>(QString::number(Entre(-1, 5))) : std::nullopt,
+                                Entre(0, 4) ? std::optional<QString>(QString::number(Entre(-2, 5))) : std::nullopt};
+                if (Entre(0, 6) == 0) d.respuestas[Entre(0, 1)] = QStringLiteral("mal");
+                v.TBItems->trigger();
+                break;
+            case 2:
+            case 3:
+            case 4: {
+                const MatrizProblema& m = v.Modelo().Matriz();
+                const int fila = Entre(0, std::max(0, m.Filas() - 1));
+                const int columna = Entre(0, std::max(0, m.Columnas() - 1));
+                paso = QString("escribir en %1,%2").arg(columna).arg(fila);
+                // Through the view, as typing does; header cells are not editable there.
+                const QModelIndex i = v.Modelo().index(fila - v.Modelo().DesplazamientoFila(),
+                                                       columna - v.Modelo().DesplazamientoColumna());
+                if (i.isValid()) v.Modelo().setData(i, TextoCualquiera(), Qt::EditRole);
+                break;
+            }
+            case 5:
+                paso = "llenar";
+                for (int r = 1; r < v.Modelo().Matriz().Filas(); ++r)
+                    for (int c = 1; c < v.Modelo().Matriz().Columnas(); ++c)
+                        v.Modelo().PonerCelda(c, r, QString::number(Entre(0, 4)));
+                break;
+            case 6:
+                paso = "resolver";
+                Resolver();
+                break;
+            case 7:
+                paso = "componente";
+                switch (Entre(0, 2)) {
+                    case 0: v.Button1->click(); break;
+                    case 1: v.Button2->click(); break;
+                    default: v.EComp->setText(TextoCualquiera()); break;
+                }
+                break;
+            case 8: {
+                paso = "guardar y abrir";
+                const QString nombre = dir.filePath(QString("p%1.brk").arg(Entre(0, 2)));
+                d.nombres = {nombre};
+                v.ArchivoGrabarProblemaComo->trigger();
+                d.nombres = {Entre(0, 3) ? std::optional<QString>(nombre) : std::nullopt};
+                const bool confirma = d.nombres.front().has_value();
+                v.ArchivoAbrir->trigger();
+                if (confirma) memoEsperado.clear();
+                break;
+            }
+            case 9:
+                paso = "guardar solucion";
+                d.nombres = {dir.filePath("s.sol")};
+                v.ArchivoGrabarSolucionComo->trigger();
+                d.nombres.clear();
+                break;
+            case 10: {
+                paso = "aleatorio";
+                const bool acepta = Entre(0, 4) != 0;
+                const int n = Entre(-1, 5), m = Entre(-1, 5);
+                d.alMostrarFormulario = [=](QDialog& f) {
+                    auto& a = static_cast<TFormAleatorio&>(f);
+                    a.ENProd->setText(QString::number(n));
+                    a.ENComp->setText(QString::number(m));
+                    return acepta;
+                };
+                v.Crearproblemaaleatorio1->trigger();
+                if (acepta && m >= 0) memoEsperado.clear();
+                break;
+            }
+            case 11:
+                paso = "copiar";
+                v.PageControl1->setCurrentIndex(Entre(0, 2));
+                v.TBCopiar->trigger();
+                break;
+            case 12:
+                paso = "fuente";
+                d.fuenteElegida = Entre(0, 1) ? std::optional<QFont>(QFont("Liberation Serif", Entre(6, 20)))
+                                              : std::nullopt;
+                v.Fuente1->trigger();
+                break;
+            default:
+                paso = "pintar";
+                v.PageControl1->setCurrentIndex(0);
+                v.Matriz->viewport()->grab();
+                break;
+        }
+    }
+
+    void Comprobar() {
+        // The grid's enabling follows the last paint: paint, then compare.
+        v.PageControl1->setCurrentIndex(0);
+        v.Matriz->viewport()->grab();
+        const bool completa = v.MatrizCompleta();
+        QVERIFY2(v.TBResolver->isEnabled() == completa, qPrintable(paso));
+        QVERIFY2(v.ResolverProblema->isEnabled() == completa, qPrintable(paso));
+        QVERIFY2(v.TBGuardar->isEnabled() == completa, qPrintable(paso));
+        v.ArchivoMenuClick();
+        QVERIFY2(v.ArchivoGrabarProblema->isEnabled() == completa, qPrintable(paso));
+        QVERIFY2(v.ArchivoGrabarSolucion->isEnabled() == v.Resuelto, qPrintable(paso));
+        QVERIFY2(v.ArchivoImprimir->isEnabled() == v.Resuelto, qPrintable(paso));
+        if (v.Resuelto) QVERIFY2(v.TBCopiar->isEnabled() && v.TBImprimir->isEnabled(), qPrintable(paso));
+        // The memo: empty, or the report of the last run that got through the sequencer.
+        if (memoEsperado.empty()) {
+            QVERIFY2(v.Memo1->NumeroLineas() == 0, qPrintable(paso + ": el memo debía estar vacío"));
+        } else {
+            QVERIFY2(v.Memo1->Lineas() == memoEsperado, qPrintable(paso + ": el memo no es el último informe"));
+        }
+        // Every error reached the handler, with its caption and a text.
+        for (size_t i = erroresVistos; i < d.errores.size(); ++i) {
+            QVERIFY2(d.errores[i].first == "TAVELORIN", qPrintable(paso));
+            QVERIFY2(!d.errores[i].second.isEmpty(), qPrintable(paso));
+        }
+        erroresVistos = d.errores.size();
+    }
+};
+
+}  // namespace
+
+void PruebaResistencia::SecuenciasAleatoriasDeOrdenes() {
+    const QByteArray fijada = qgetenv("TAVELORIN_SEMILLA");
+    const int pasos = qEnvironmentVariableIsSet("TAVELORIN_PASOS") ? qEnvironmentVariableIntValue("TAVELORIN_PASOS") : 400;
+    const uint32_t primera = fijada.isEmpty() ? 20261210u : fijada.toUInt();
+    for (uint32_t semilla = primera; semilla < primera + 3; ++semilla) {
+        Partida p(semilla);
+        for (int i = 0; i < pasos; ++i) {
+            p.Paso();
+            if (QTest::currentTestFailed()) break;
+            p.Comprobar();
+            if (QTest::currentTestFailed()) {
+                qWarning("semilla %u, paso %d (%s): repítase con TAVELORIN_SEMILLA=%u", semilla, i,
+                         qPrintable(p.paso), semilla);
+                return;
+            }
+        }
+        if (QTest::currentTestFailed()) {
+            qWarning("semilla %u: repítase con TAVELORIN_SEMILLA=%u", semilla, semilla);
+            return;
+        }
+    }
+}
+
+QTEST_MAIN(PruebaResistencia)
+#include "test_soak.moc"

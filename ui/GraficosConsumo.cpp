@@ -1,0 +1,467 @@
+#include "GraficosConsumo.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QValueAxis>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "Aleatorio.h"
+#include "Problema.h"
+#include "TextoEntero.h"
+
+namespace tavelorin {
+
+namespace {
+
+// Colours of components 1..9.
+constexpr std::array<QRgb, 9> kColores = {
+    qRgb(255, 0, 0),     qRgb(0, 0, 128),     qRgb(0, 128, 0),     qRgb(255, 255, 0),   qRgb(0, 255, 255),
+    qRgb(0, 255, 0),     qRgb(255, 0, 255),   qRgb(192, 220, 192), qRgb(166, 202, 240),
+};
+
+const QColor kColorKNjQ(153, 153, 255);
+const QColor kColorXjk(153, 51, 102);
+constexpr int kAnchoVel = 4;
+constexpr int kAnchoTasas = 2;
+constexpr int kLadoMarca = 7;
+constexpr double kMargen = 0.02;  // of the span, at each end of an axis
+
+QFont Fuente13() {
+    QFont fuente(QStringLiteral("Arial"));
+    fuente.setStyleHint(QFont::SansSerif);
+    fuente.setPixelSize(13);
+    return fuente;
+}
+
+// The small rectangle drawn at every point of the rate series.
+QImage Marca(const QColor& color) {
+    QImage imagen(kLadoMarca, kLadoMarca, QImage::Format_ARGB32_Premultiplied);
+    imagen.fill(color);
+    QPainter p(&imagen);
+    p.setPen(color.darker(160));
+    p.drawRect(0, 0, kLadoMarca - 1, kLadoMarca - 1);
+    return imagen;
+}
+
+// Legend swatch: the series' line, with its marker when it has one.
+QIcon Muestra(const QColor& color, int ancho, bool conMarca) {
+    QPixmap pixmap(28, 14);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setPen(QPen(color, ancho, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(1, 7, 27, 7);
+    if (conMarca) p.drawImage(14 - kLadoMarca / 2, 7 - kLadoMarca / 2, Marca(color));
+    return QIcon(pixmap);
+}
+
+// A legend: one checkable row per series, as wide as its longest row and as tall as its
+// rows (a scroll bar when the page is shorter).
+class ListaLeyenda : public QListWidget {
+public:
+    explicit ListaLeyenda(QWidget* padre) : QListWidget(padre) {
+        setFont(Fuente13());
+        setSelectionMode(QAbstractItemView::NoSelection);
+        setUniformItemSizes(true);
+        setIconSize(QSize(28, 14));
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Maximum);
+        setStyleSheet(QStringLiteral("QListWidget { background: white; border: 1px solid #808080; padding: 3px; }"
+                                     "QListWidget::item { padding: 1px 6px 1px 2px; color: black; }"));
+    }
+
+    QSize sizeHint() const override {
+        const int marco = 2 * frameWidth() + 8;
+        if (count() == 0) return {0, 0};
+        const int alto = count() * sizeHintForRow(0) + marco;
+        int ancho = sizeHintForColumn(0) + marco;
+        // A scroll bar when the rows are taller than the page can give.
+        const QWidget* pagina = parentWidget();
+        if (pagina != nullptr && alto > pagina->contentsRect().height()) ancho += verticalScrollBar()->sizeHint().width();
+        return {ancho, alto};
+    }
+    QSize minimumSizeHint() const override { return {sizeHint().width(), std::min(sizeHint().height(), 40)}; }
+
+protected:
+    void resizeEvent(QResizeEvent* evento) override {
+        QListWidget::resizeEvent(evento);
+        // Room for the scroll bar depends on the height just given.
+        if (sizeHint().width() != width()) updateGeometry();
+    }
+};
+
+// A white page with a border: the chart on the left, its legend on the right.
+struct PaginaGrafico {
+    QFrame* marco;
+    QChart* grafico;
+    QValueAxis* ejeX;
+    QValueAxis* ejeY;
+    ListaLeyenda* leyenda;
+};
+
+QValueAxis* CrearEje(bool lineasDeRejilla) {
+    auto* eje = new QValueAxis;
+    eje->setLinePen(QPen(Qt::black, 1));
+    eje->setLabelsFont(Fuente13());
+    eje->setLabelsColor(Qt::black);
+    eje->setMinorTickCount(0);
+    eje->setShadesVisible(false);
+    eje->setTitleVisible(false);
+    eje->setGridLineVisible(lineasDeRejilla);
+    eje->setGridLinePen(QPen(Qt::black, 1, Qt::SolidLine));
+    eje->setMinorGridLineVisible(false);
+    eje->setRange(0, 1);
+    eje->setTickInterval(0.2);
+    eje->setTickAnchor(0);
+    eje->setTickType(QValueAxis::TicksDynamic);
+    return eje;
+}
+
+PaginaGrafico CrearPagina(const QString& nombre) {
+    PaginaGrafico p{};
+    p.marco = new QFrame;
+    p.marco->setObjectName(nombre);
+    p.marco->setFrameStyle(QFrame::Box | QFrame::Plain);
+    p.marco->setLineWidth(1);
+    QPalette paleta = p.marco->palette();
+    paleta.setColor(QPalette::Window, Qt::white);
+    paleta.setColor(QPalette::WindowText, QColor(128, 128, 128));
+    p.marco->setPalette(paleta);
+    p.marco->setAutoFillBackground(true);
+
+    p.grafico = new QChart;
+    p.grafico->legend()->hide();
+    p.grafico->setTitle(QString());
+    p.grafico->setBackgroundBrush(Qt::white);
+    p.grafico->setBackgroundPen(Qt::NoPen);
+    p.grafico->setBackgroundRoundness(0);
+    p.grafico->setDropShadowEnabled(false);
+    p.grafico->setPlotAreaBackgroundBrush(Qt::white);
+    p.grafico->setPlotAreaBackgroundVisible(true);
+    p.grafico->setMargins(QMargins(4, 8, 8, 4));
+    p.grafico->setLocalizeNumbers(true);
+    p.ejeX = CrearEje(false);  // no vertical grid lines
+    p.ejeY = CrearEje(true);   // horizontal grid lines
+    p.grafico->addAxis(p.ejeX, Qt::AlignBottom);
+    p.grafico->addAxis(p.ejeY, Qt::AlignLeft);
+
+    auto* vista = new QChartView(p.grafico, p.marco);
+    vista->setFrameShape(QFrame::NoFrame);
+    vista->setBackgroundBrush(Qt::white);
+    vista->setRenderHint(QPainter::Antialiasing, false);
+
+    p.leyenda = new ListaLeyenda(p.marco);
+    auto* columna = new QVBoxLayout;
+    columna->setContentsMargins(0, 0, 0, 0);
+    columna->addStretch(1);
+    columna->addWidget(p.leyenda);
+    columna->addStretch(1);
+
+    auto* disposicion = new QHBoxLayout(p.marco);
+    disposicion->setContentsMargins(2, 2, 10, 2);
+    disposicion->setSpacing(6);
+    disposicion->addWidget(vista, 1);
+    disposicion->addLayout(columna);
+    return p;
+}
+
+void AnadirALeyenda(QListWidget* leyenda, const QString& nombre, const QIcon& muestra) {
+    auto* fila = new QListWidgetItem(muestra, nombre);
+    fila->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    fila->setCheckState(Qt::Checked);
+    leyenda->addItem(fila);
+}
+
+// Sets the range, with ticks at multiples of 1, 2 or 5 times a power of ten, about one
+// per paso pixels. The axis lays out its ticks on every change, so the interval never
+// lags behind a wider range (that would create a tick item per old interval).
+void Marcar(QValueAxis* eje, double minimo, double maximo, double pixeles, double paso, bool entero) {
+    const double marcas = std::clamp(std::floor(pixeles / paso), 2.0, 12.0);
+    const double bruto = (maximo - minimo) / marcas;
+    const double potencia = std::pow(10.0, std::floor(std::log10(bruto)));
+    const double f = bruto / potencia;
+    double intervalo = (f <= 1 ? 1 : f <= 2 ? 2 : f <= 5 ? 5 : 10) * potencia;
+    if (entero) intervalo = std::max(intervalo, 1.0);
+    const int decimales = std::max(0, static_cast<int>(-std::floor(std::log10(intervalo) + 1e-9)));
+    eje->setLabelFormat(QStringLiteral("%.") + QString::number(decimales) + QStringLiteral("f"));
+    if (intervalo > eje->tickInterval()) {
+        eje->setTickInterval(intervalo);
+        eje->setRange(minimo, maximo);
+    } else {
+        eje->setRange(minimo, maximo);
+        eje->setTickInterval(intervalo);
+    }
+}
+
+void MarcarEjes(QChart* grafico, QValueAxis* ejeX, QValueAxis* ejeY, double xMin, double xMax, double yMin,
+                double yMax) {
+    const QSizeF tam = grafico->size();
+    Marcar(ejeX, xMin, xMax, tam.width() > 0 ? tam.width() - 80 : 800, 90, true);
+    Marcar(ejeY, yMin, yMax, tam.height() > 0 ? tam.height() - 40 : 400, 45, false);
+}
+
+// Bounds of a set of points.
+struct Limites {
+    double xMin = std::numeric_limits<double>::infinity(), xMax = -xMin;
+    double yMin = xMin, yMax = -xMin;
+    void Anadir(const QList<QPointF>& puntos) {
+        for (const QPointF& p : puntos) {
+            xMin = std::min(xMin, p.x());
+            xMax = std::max(xMax, p.x());
+            yMin = std::min(yMin, p.y());
+            yMax = std::max(yMax, p.y());
+        }
+    }
+};
+
+// Axes spanning the points with a small margin, so lines and markers on the edges are
+// not cut in half. Every range change lays out every line on the chart again, so the
+// rebuilds set the ranges before their lines meet the axes.
+void FijarEjes(QChart* grafico, QValueAxis* ejeX, QValueAxis* ejeY, Limites l) {
+    if (l.xMin > l.xMax) {  // nothing shown
+        l.xMin = l.yMin = 0;
+        l.xMax = l.yMax = 1;
+    }
+    auto margen = [](double& minimo, double& maximo) {
+        if (minimo == maximo) minimo -= 1, maximo += 1;
+        const double m = (maximo - minimo) * kMargen;
+        minimo -= m;
+        maximo += m;
+    };
+    margen(l.xMin, l.xMax);
+    margen(l.yMin, l.yMax);
+    MarcarEjes(grafico, ejeX, ejeY, l.xMin, l.xMax, l.yMin, l.yMax);
+}
+
+}  // namespace
+
+GraficosConsumo::GraficosConsumo(EstadoSecuenciador& estado, GeneradorAleatorio& generador, QLineEdit* EComp,
+                                 QObject* padre)
+    : QObject(padre), estado_(estado), generador_(generador), EComp_(EComp) {
+    const PaginaGrafico vel = CrearPagina(QStringLiteral("ChartVelCon"));
+    marcoVel_ = vel.marco;
+    graficoVel_ = vel.grafico;
+    ejeXVel_ = vel.ejeX;
+    ejeYVel_ = vel.ejeY;
+    leyendaVel_ = vel.leyenda;
+
+    const PaginaGrafico tas = CrearPagina(QStringLiteral("ChartTasCon"));
+    marcoTas_ = tas.marco;
+    graficoTas_ = tas.grafico;
+    ejeXTas_ = tas.ejeX;
+    ejeYTas_ = tas.ejeY;
+    leyendaTas_ = tas.leyenda;
+
+    // The rate chart's two series live as long as the chart: "KNj/Q" first.
+    auto serieTasas = [this](const QString& nombre, const QColor& color) {
+        auto* s = new QLineSeries;
+        s->setName(nombre);
+        s->setPen(QPen(color, kAnchoTasas));
+        s->setPointsVisible(true);
+        s->setMarkerSize(kLadoMarca);
+        s->setLightMarker(Marca(color));
+        s->setPointLabelsVisible(false);
+        graficoTas_->addSeries(s);
+        s->attachAxis(ejeXTas_);
+        s->attachAxis(ejeYTas_);
+        AnadirALeyenda(leyendaTas_, nombre, Muestra(color, kAnchoTasas, true));
+        return s;
+    };
+    knjq_ = serieTasas(QStringLiteral("KNj/Q"), kColorKNjQ);
+    xjk_ = serieTasas(QStringLiteral("Xjk"), kColorXjk);
+
+    for (auto [leyenda, grafico] : {std::pair{leyendaVel_, graficoVel_}, std::pair{leyendaTas_, graficoTas_}}) {
+        connect(leyenda, &QListWidget::itemChanged, this, [this, leyenda, grafico](QListWidgetItem* fila) {
+            const QList<QAbstractSeries*> series = grafico->series();
+            const int i = leyenda->row(fila);
+            if (i < 0 || i >= series.size()) return;
+            const bool visible = fila->checkState() == Qt::Checked;
+            if (series[i]->isVisible() == visible) return;
+            series[i]->setVisible(visible);
+            AjustarEjes(grafico);
+        });
+        connect(grafico, &QGraphicsWidget::geometryChanged, this, [this, grafico] {
+            QValueAxis* x = EjeX(grafico);
+            QValueAxis* y = EjeY(grafico);
+            MarcarEjes(grafico, x, y, x->min(), x->max(), y->min(), y->max());
+        });
+    }
+    AjustarEjes(graficoVel_);
+    AjustarEjes(graficoTas_);
+
+    connect(EComp_, &QLineEdit::textChanged, this, [this] { ECompChange(); });
+}
+
+GraficosConsumo::~GraficosConsumo() {
+    // Pages the window never adopted are ours to free.
+    for (QWidget* marco : {marcoVel_.data(), marcoTas_.data()})
+        if (marco != nullptr && marco->parent() == nullptr) delete marco;
+}
+
+QValueAxis* GraficosConsumo::EjeX(const QChart* grafico) const {
+    return grafico == graficoVel_ ? ejeXVel_ : grafico == graficoTas_ ? ejeXTas_ : nullptr;
+}
+
+QValueAxis* GraficosConsumo::EjeY(const QChart* grafico) const {
+    return grafico == graficoVel_ ? ejeYVel_ : grafico == graficoTas_ ? ejeYTas_ : nullptr;
+}
+
+// Ranges from the points of the series that are shown.
+void GraficosConsumo::AjustarEjes(QChart* grafico) {
+    Limites limites;
+    for (QAbstractSeries* serie : grafico->series())
+        if (serie->isVisible()) limites.Anadir(static_cast<const QXYSeries*>(serie)->points());
+    FijarEjes(grafico, EjeX(grafico), EjeY(grafico), limites);
+}
+
+QColor GraficosConsumo::ColorAleatorio(GeneradorAleatorio& generador) {
+    const int rojo = static_cast<int>(255 * generador.RealAleatorio());
+    const int verde = static_cast<int>(255 * generador.RealAleatorio());
+    const int azul = static_cast<int>(255 * generador.RealAleatorio());
+    return QColor(rojo, verde, azul);
+}
+
+QColor GraficosConsumo::ColorAleatorio() { return ColorAleatorio(generador_); }
+
+QColor GraficosConsumo::ColorSerie(int indice, GeneradorAleatorio& generador) {
+    if (indice < 0 || indice >= static_cast<int>(kColores.size())) return ColorAleatorio(generador);
+    return QColor(kColores[static_cast<size_t>(indice)]);
+}
+
+void GraficosConsumo::BorrarSeriesVel() {
+    LiberarSeriesVel();
+    AjustarEjes(graficoVel_);
+}
+
+void GraficosConsumo::BorrarSeriesTasas() {
+    xjk_->clear();
+    knjq_->clear();
+    AjustarEjes(graficoTas_);
+}
+
+// The rebuilds leave the axes alone until their new ranges are known: an empty range in
+// between would make the chart lay out every line once more.
+void GraficosConsumo::LiberarSeriesVel() {
+    {
+        const QSignalBlocker bloqueo(leyendaVel_);
+        leyendaVel_->clear();
+    }
+    for (QLineSeries* s : seriesVel_) {
+        graficoVel_->removeSeries(s);
+        delete s;
+    }
+    seriesVel_.clear();
+}
+
+void GraficosConsumo::GraficoVelocidades() {
+    LiberarSeriesVel();
+    // The table is read with the counts it was built with.
+    const TablaEtapas& t = estado_.TablaSolucion;
+    const int32_t q = t.celdas ? t.filas : 0;
+    const int32_t m = std::max(t.nComp, 0);
+    std::vector<QList<QPointF>> puntos(static_cast<size_t>(m));
+    Limites limites;
+    for (int32_t j = 1; j <= m; ++j) {
+        QList<QPointF>& p = puntos[static_cast<size_t>(j - 1)];
+        const int32_t columna = t.ColConsumo(j);
+        if (columna >= t.columnas) continue;
+        p.resize(q);
+        for (int32_t k = 1; k <= q; ++k) p[k - 1] = QPointF(k, t.Celda(k - 1, columna) / k);
+        limites.Anadir(p);
+    }
+    FijarEjes(graficoVel_, ejeXVel_, ejeYVel_, limites);
+
+    seriesVel_.reserve(static_cast<size_t>(m));
+    const QSignalBlocker bloqueo(leyendaVel_);
+    for (int32_t j = 1; j <= m; ++j) {
+        auto serie = std::make_unique<QLineSeries>();
+        serie->setName(QStringLiteral("C") + QString::number(j));
+        const QColor color = ColorSerie(j - 1, generador_);
+        serie->setPen(QPen(color, kAnchoVel));
+        serie->setPointsVisible(false);
+        serie->setPointLabelsVisible(false);
+        // Qt Charts lays a series out again when it joins the chart and at each axis it is
+        // attached to; it is given all its points in one go after those, so it is laid
+        // out once (nothing is drawn in between).
+        graficoVel_->addSeries(serie.get());
+        QLineSeries* s = serie.release();
+        seriesVel_.push_back(s);
+        s->attachAxis(ejeXVel_);
+        s->attachAxis(ejeYVel_);
+        s->replace(puntos[static_cast<size_t>(j - 1)]);
+        AnadirALeyenda(leyendaVel_, s->name(), Muestra(color, kAnchoVel, false));
+    }
+    leyendaVel_->updateGeometry();
+}
+
+void GraficosConsumo::GraficoTasas() {
+    xjk_->clear();
+    knjq_->clear();
+    const std::string texto = EComp_->text().toStdString();
+    const std::optional<int32_t> c = IntentarTextoAEntero(texto);
+    // A component the table was not built with has no columns: nothing is drawn.
+    const TablaEtapas& t = estado_.TablaSolucion;
+    if (!c || !t.celdas || *c < 1 || *c > t.nComp || t.ColIdeal(*c) >= t.columnas) {
+        AjustarEjes(graficoTas_);
+        if (!c) (void)TextoAEntero(texto);  // throws the integer message
+        return;
+    }
+    const int32_t q = t.filas;
+    QList<QPointF> consumo(q);
+    QList<QPointF> ideal(q);
+    const int32_t colConsumo = t.ColConsumo(*c);
+    const int32_t colIdeal = t.ColIdeal(*c);
+    for (int32_t k = 1; k <= q; ++k) {
+        const double* fila = t.Fila(k - 1);
+        consumo[k - 1] = QPointF(k, fila[colConsumo]);
+        ideal[k - 1] = QPointF(k, fila[colIdeal]);
+    }
+    Limites limites;
+    if (xjk_->isVisible()) limites.Anadir(consumo);
+    if (knjq_->isVisible()) limites.Anadir(ideal);
+    FijarEjes(graficoTas_, ejeXTas_, ejeYTas_, limites);
+    xjk_->replace(consumo);
+    knjq_->replace(ideal);
+}
+
+void GraficosConsumo::Button1Click() {
+    const int32_t leido = TextoAEntero(EComp_->text().toStdString());
+    int32_t v = static_cast<int32_t>(static_cast<uint32_t>(leido) + 1u);  // 32-bit wrap, as everywhere
+    if (v > estado_.NComp) v = estado_.NComp;
+    EComp_->setText(QString::number(v));
+}
+
+void GraficosConsumo::Button2Click() {
+    const int32_t leido = TextoAEntero(EComp_->text().toStdString());
+    int32_t v = static_cast<int32_t>(static_cast<uint32_t>(leido) - 1u);
+    if (v < 1) v = 1;
+    EComp_->setText(QString::number(v));
+}
+
+void GraficosConsumo::ECompChange() {
+    try {
+        const std::optional<int32_t> c = IntentarTextoAEntero(EComp_->text().toStdString());
+        if (!c) return;
+        if (*c >= 1 && *c <= estado_.NComp) GraficoTasas();
+    } catch (...) {
+        // A change of the selector's text never reports anything.
+    }
+}
+
+}  // namespace tavelorin

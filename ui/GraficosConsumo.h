@@ -1,0 +1,98 @@
+// The two consumption charts: the speed chart (average consumption per unit of every
+// component) and the rate chart (cumulative and ideal consumption of one component,
+// chosen with the EComp selector). Both read the stage table of the last solve.
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <vector>
+
+QT_BEGIN_NAMESPACE
+class QChart;
+class QLineEdit;
+class QLineSeries;
+class QListWidget;
+class QValueAxis;
+QT_END_NAMESPACE
+
+namespace tavelorin {
+
+struct EstadoSecuenciador;
+class GeneradorAleatorio;
+
+class GraficosConsumo : public QObject {
+    Q_OBJECT
+public:
+    // estado, generador and EComp (not null) must outlive this object. Every change of
+    // EComp's text, typed or set, runs ECompChange (connected here). The chart pages are
+    // created without a parent: the window puts them on its tabs; if it never does, they
+    // are freed with this object.
+    GraficosConsumo(EstadoSecuenciador& estado, GeneradorAleatorio& generador, QLineEdit* EComp,
+                    QObject* padre = nullptr);
+    ~GraficosConsumo() override;
+
+    QWidget* ChartVelCon() const { return marcoVel_; }
+    QWidget* ChartTasCon() const { return marcoTas_; }
+
+    // Rebuilds the speed chart: one series "Cj" per component of the stage table.
+    void GraficoVelocidades();
+    // Refills KNjQ and Xjk for the component in EComp. Throws ErrorTavelorin when EComp
+    // does not hold an integer (after emptying both); a number outside the table's
+    // components leaves both empty.
+    void GraficoTasas();
+    // Frees every speed series.
+    void BorrarSeriesVel();
+    // Empties KNjQ and Xjk; both stay on the chart and in its legend.
+    void BorrarSeriesTasas();
+
+    // Colour of the series with 0-based index indice: the fixed table for components
+    // 1..9, a random colour (three draws of generador) from the 10th on.
+    static QColor ColorSerie(int indice, GeneradorAleatorio& generador);
+    static QColor ColorAleatorio(GeneradorAleatorio& generador);
+    QColor ColorAleatorio();
+
+    // Selector: "+" and "-" step EComp within 1..NComp; both throw ErrorTavelorin when
+    // EComp does not hold an integer. ECompChange never throws.
+    void Button1Click();
+    void Button2Click();
+    void ECompChange();
+
+    // --- Read-only views, for the window and for tests ---
+    const std::vector<QLineSeries*>& SeriesVel() const { return seriesVel_; }
+    QLineSeries* KNjQ() const { return knjq_; }
+    QLineSeries* Xjk() const { return xjk_; }
+    QChart* GraficoVel() const { return graficoVel_; }
+    QChart* GraficoTas() const { return graficoTas_; }
+    // The legends: one checkable row per series, in the chart's order.
+    QListWidget* LeyendaVel() const { return leyendaVel_; }
+    QListWidget* LeyendaTas() const { return leyendaTas_; }
+    QValueAxis* EjeX(const QChart* grafico) const;
+    QValueAxis* EjeY(const QChart* grafico) const;
+
+private:
+    void AjustarEjes(QChart* grafico);
+    void LiberarSeriesVel();
+
+    EstadoSecuenciador& estado_;
+    GeneradorAleatorio& generador_;
+    QLineEdit* EComp_;
+
+    QPointer<QWidget> marcoVel_;
+    QPointer<QWidget> marcoTas_;
+    QChart* graficoVel_ = nullptr;
+    QChart* graficoTas_ = nullptr;
+    QValueAxis* ejeXVel_ = nullptr;
+    QValueAxis* ejeYVel_ = nullptr;
+    QValueAxis* ejeXTas_ = nullptr;
+    QValueAxis* ejeYTas_ = nullptr;
+    QListWidget* leyendaVel_ = nullptr;
+    QListWidget* leyendaTas_ = nullptr;
+
+    std::vector<QLineSeries*> seriesVel_;
+    QLineSeries* knjq_ = nullptr;
+    QLineSeries* xjk_ = nullptr;
+};
+
+}  // namespace tavelorin
