@@ -225,7 +225,8 @@ std::optional<long double> IntentarTextoAReal(std::string_view texto, std::strin
     }
     while (i < n && texto[i] == ' ') ++i;
     if (i != n) return std::nullopt;
-    normal += "e" + std::to_string(exponente);
+    normal.push_back('e');
+    normal += std::to_string(exponente);
 
     long double valor = 0;
     const auto r = std::from_chars(normal.data(), normal.data() + normal.size(), valor);

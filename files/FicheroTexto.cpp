@@ -338,7 +338,11 @@ std::string NombreTemporal(const std::string& base) {
     // UTF-8 character in two.
     std::size_t corte = std::min<std::size_t>(base.size(), 200);
     while (corte > 0 && corte < base.size() && (static_cast<unsigned char>(base[corte]) & 0xC0) == 0x80) --corte;
-    return "." + base.substr(0, corte) + ".~" + sufijo;
+    std::string nombre(1, '.');
+    nombre.append(base, 0, corte);
+    nombre += ".~";
+    nombre += sufijo;
+    return nombre;
 }
 
 // Replaces a file through a temporary one in the same folder: the target changes only

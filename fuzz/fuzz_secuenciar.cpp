@@ -1,6 +1,6 @@
 // Secuenciar on arbitrary problem lines (the input split as a file is: CR, LF or CR LF).
 // The available memory is limited to 512 KiB, so the run's own memory check refuses
-// every problem whose table and report would not fit: that caps Q (about 230) and the
+// every problem whose table and report would not fit: that caps Q (220 at most) and the
 // table size, and keeps each run fast.
 //
 // Checks on success: the report is the header and Q lines of W cells, the sequence Q

@@ -496,7 +496,7 @@ void TMainForm::EjecutarResolucion() {
 void TMainForm::MostrarSolucion(std::vector<std::string>& informe, const std::vector<std::string>& secuencia) {
     AnadirSolucion(informe, secuencia);
     Memo1->Vaciar();
-    Memo1->ReemplazarLineas(informe);
+    Memo1->ReemplazarLineas(std::move(informe));  // taken line by line, without a copy
 }
 
 void TMainForm::GraficoVelocidades() { Graficos->GraficoVelocidades(); }
