@@ -166,6 +166,14 @@ TEST_F(MemoriaLimitada, UnProblemaQueNoCabeSeRechazaAntesDeReservar) {
         {"Datos enorme", {"100000000", "1000"}},
         {"tabla que no cabe", {"1", "0", "1000"}},
     };
+    // Q near the column limit needs 34 GB of table: more than a 16 GB machine has.
+    EstablecerFuenteMemoria([] { return uint64_t{16} << 30; });
+    {
+        EstadoSecuenciador e = EstadoAnterior();
+        EXPECT_EQ(MensajeDe(e, {"1", "0", "65000"}), "Out of memory");
+        EXPECT_EQ(e.Q, 4);
+    }
+    EstablecerFuenteMemoria([] { return uint64_t{1} << 20; });
     for (const Caso& caso : casos) {
         SCOPED_TRACE(caso.nombre);
         EstadoSecuenciador e = EstadoAnterior();
