@@ -41,14 +41,9 @@ void EjecutarEtapas(EstadoSecuenciador& estado) {
     const int64_t w = t.columnas;
 
     // Usages by product, demands and totals, read once.
-    std::vector<int32_t> usos(static_cast<size_t>(n) * static_cast<size_t>(m));
-    std::vector<int32_t> demandas(static_cast<size_t>(n));
-    std::vector<int32_t> totales(static_cast<size_t>(m));
-    for (int32_t p = 0; p < n; ++p) {
-        for (int32_t j = 0; j < m; ++j) usos[static_cast<size_t>(p) * m + j] = estado.Datos(p, j);
-        demandas[static_cast<size_t>(p)] = estado.Datos(p, m);
-    }
-    for (int32_t j = 0; j < m; ++j) totales[static_cast<size_t>(j)] = estado.Datos(n, j);
+    const detalle::DatosEtapas datos(estado);
+    const std::vector<int32_t>& demandas = datos.demandas;
+    const std::vector<int32_t>& totales = datos.totales;
 
     // Consumption and units so far, kept incrementally: whole numbers, so exact.
     std::vector<int64_t> consumo(static_cast<size_t>(m), 0);
@@ -68,17 +63,8 @@ void EjecutarEtapas(EstadoSecuenciador& estado) {
         double mejor = 99999999999.0;
         int32_t elegido = 0;
         for (int32_t p = 0; p < n; ++p) {
-            const int32_t* b = usos.data() + static_cast<size_t>(p) * m;
-            double s = 0.0;
-            for (int32_t j = 0; j < m; ++j) {
-                const double e = static_cast<double>(
-                    (static_cast<long double>(ideal[static_cast<size_t>(j)]) -
-                     static_cast<long double>(consumo[static_cast<size_t>(j)])) -
-                    static_cast<long double>(b[j]));
-                const double ee = static_cast<double>(static_cast<long double>(e) * static_cast<long double>(e));
-                s = static_cast<double>(static_cast<long double>(s) + static_cast<long double>(ee));
-            }
-            double d = static_cast<double>(std::sqrt(static_cast<long double>(s)));
+            const int32_t* b = datos.Usos(p);
+            double d = detalle::DistanciaEtapa(ideal.data(), consumo.data(), b, m);
             if (demandas[static_cast<size_t>(p)] <= unidades[static_cast<size_t>(p)]) d = -1;
             fila[t.ColDistancia(p + 1)] = d;
             if (d >= mejor || d == -1) continue;
@@ -91,7 +77,7 @@ void EjecutarEtapas(EstadoSecuenciador& estado) {
         fila[t.ColSecuencia(k)] = elegido;
 
         if (elegido != 0) {
-            const int32_t* b = usos.data() + static_cast<size_t>(elegido - 1) * m;
+            const int32_t* b = datos.Usos(elegido - 1);
             for (int32_t j = 0; j < m; ++j) consumo[static_cast<size_t>(j)] += b[j];
             ++unidades[static_cast<size_t>(elegido - 1)];
         }
