@@ -33,6 +33,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("tavelorin"));
     QApplication::setApplicationDisplayName(tavelorin::kTituloAplicacion);
     QApplication::setApplicationVersion(QStringLiteral(TAVELORIN_VERSION));
+    // Lets the desktop match the window to its menu entry (icon, name, pinning).
+    QGuiApplication::setDesktopFileName(QStringLiteral("tavelorin"));
     tavelorin::DialogosQt dialogos;
     aplicacion.dialogos = &dialogos;
 

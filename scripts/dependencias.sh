@@ -11,6 +11,9 @@ paquetes=(
   qt6-base-dev qt6-qpa-plugins qt6-svg-dev libqt6svg6 qt6-charts-dev libqt6opengl6-dev
   clang-14 libclang-rt-14-dev
   fonts-liberation fontconfig
+  librsvg2-bin  # the icon's PNG sizes
+  # building the Debian package and checking what it ships
+  dpkg-dev desktop-file-utils appstream-util lintian shared-mime-info man-db
 )
 
 faltan=()

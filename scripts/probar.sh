@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test twice: in the
 # normal build and again under AddressSanitizer + UndefinedBehaviorSanitizer.
-# Then fuzzes each libFuzzer target for TAVELORIN_FUZZ_SEGUNDOS seconds (default 30).
+# Builds the Debian package and checks it. Then fuzzes each libFuzzer target for TAVELORIN_FUZZ_SEGUNDOS seconds (default 30).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/dependencias.sh
@@ -12,6 +12,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 echo "== Tests =="
 ctest --test-dir build --output-on-failure -j"$jobs"
+bash scripts/probar-paquete.sh build  # the Debian package, unpacked and validated
 
 echo "== Build with AddressSanitizer + UndefinedBehaviorSanitizer =="
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVELORIN_SANITIZE=ON >/dev/null

@@ -1,0 +1,30 @@
+# Runs at install time (install(CODE)): writes the manual pages with the version and
+# the installed examples' folder filled in, compressed with gzip -9n (no name or time
+# stamp, so two builds give the same bytes).
+foreach(var TAVELORIN_VERSION TAVELORIN_ORIGEN_MANUAL TAVELORIN_DATADIR TAVELORIN_MANDIR TAVELORIN_GZIP)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "InstalarManual.cmake: ${var} is not set")
+  endif()
+endforeach()
+
+function(tavelorin_bajo_prefijo salida dir)
+  if(IS_ABSOLUTE "${dir}")
+    set(${salida} "${dir}" PARENT_SCOPE)
+  else()
+    set(${salida} "${CMAKE_INSTALL_PREFIX}/${dir}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+tavelorin_bajo_prefijo(TAVELORIN_EJEMPLOS "${TAVELORIN_DATADIR}/tavelorin/ejemplos")
+tavelorin_bajo_prefijo(destino "${TAVELORIN_MANDIR}/man1")
+set(destino "$ENV{DESTDIR}${destino}")
+file(MAKE_DIRECTORY "${destino}")
+foreach(pagina tavelorin.1 tavelorin-cli.1)
+  message(STATUS "Installing: ${destino}/${pagina}.gz")
+  configure_file("${TAVELORIN_ORIGEN_MANUAL}/${pagina}" "${destino}/${pagina}" @ONLY)
+  execute_process(COMMAND "${TAVELORIN_GZIP}" -9 -n -f "${destino}/${pagina}" RESULT_VARIABLE estado)
+  if(NOT estado EQUAL 0)
+    message(FATAL_ERROR "gzip failed on ${destino}/${pagina}")
+  endif()
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${destino}/${pagina}.gz")
+endforeach()
