@@ -2,9 +2,10 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "Dialogos.h"
-#include "Main.h"
-#include "ManejoErrores.h"
+#include "core/Version.h"
+#include "ui/Dialogos.h"
+#include "ui/Main.h"
+#include "ui/ManejoErrores.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ int main(int argc, char** argv) {
     TAplicacion aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tavelorin"));
     QApplication::setApplicationDisplayName(tavelorin::kTituloAplicacion);
-    QApplication::setApplicationVersion(QStringLiteral(TAVELORIN_VERSION));
+    QApplication::setApplicationVersion(QString::fromLatin1(tavelorin::kVersion));
     // Lets the desktop match the window to its menu entry (icon, name, pinning).
     QGuiApplication::setDesktopFileName(QStringLiteral("tavelorin"));
     tavelorin::DialogosQt dialogos;

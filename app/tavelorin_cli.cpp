@@ -12,15 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "Calidad.h"
-#include "Errores.h"
-#include "GeneracionAleatoria.h"
-#include "FicheroTexto.h"
-#include "Informe.h"
-#include "MatrizProblema.h"
-#include "Optimo.h"
-#include "Problema.h"
-#include "Secuenciador.h"
+#include "core/Calidad.h"
+#include "core/Version.h"
+#include "core/Errores.h"
+#include "core/GeneracionAleatoria.h"
+#include "files/FicheroTexto.h"
+#include "core/Informe.h"
+#include "core/MatrizProblema.h"
+#include "core/Optimo.h"
+#include "core/Problema.h"
+#include "core/Secuenciador.h"
 
 using namespace tavelorin;
 
@@ -227,7 +228,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (arg == "--version") {
-            std::printf("tavelorin-cli %s\n", TAVELORIN_VERSION);
+            std::printf("tavelorin-cli %s\n", kVersion);
             return 0;
         }
         if (arg == "--separador" || arg.rfind("--separador=", 0) == 0) {

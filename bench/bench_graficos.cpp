@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "Aleatorio.h"
-#include "GraficosConsumo.h"
-#include "ProblemaSembrado.h"
-#include "Problema.h"
-#include "Secuenciador.h"
+#include "core/Aleatorio.h"
+#include "ui/GraficosConsumo.h"
+#include "soporte/ProblemaSembrado.h"
+#include "core/Problema.h"
+#include "core/Secuenciador.h"
 
 namespace {
 

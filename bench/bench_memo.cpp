@@ -22,10 +22,10 @@
 #include <string>
 #include <vector>
 
-#include "Informe.h"
-#include "MemoInforme.h"
-#include "ProblemaSembrado.h"
-#include "Secuenciador.h"
+#include "core/Informe.h"
+#include "ui/MemoInforme.h"
+#include "soporte/ProblemaSembrado.h"
+#include "core/Secuenciador.h"
 
 using namespace tavelorin;
 

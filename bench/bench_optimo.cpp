@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Optimo.h"
-#include "ProblemaSembrado.h"
+#include "core/Optimo.h"
+#include "soporte/ProblemaSembrado.h"
 
 using namespace tavelorin;
 

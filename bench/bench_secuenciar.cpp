@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "EtapasLiteral.h"
-#include "Informe.h"
-#include "ProblemaSembrado.h"
-#include "Secuenciador.h"
-#include "TextoReal.h"
+#include "soporte/EtapasLiteral.h"
+#include "core/Informe.h"
+#include "soporte/ProblemaSembrado.h"
+#include "core/Secuenciador.h"
+#include "core/TextoReal.h"
 
 using namespace tavelorin;
 

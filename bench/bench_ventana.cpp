@@ -6,14 +6,14 @@
 #include <QApplication>
 #include <QHeaderView>
 
-#include "DialogosPrueba.h"
-#include "Informe.h"
-#include "Main.h"
-#include "MemoInforme.h"
-#include "ModeloMatriz.h"
-#include "ProblemaSembrado.h"
-#include "Secuenciador.h"
-#include "VistaMatriz.h"
+#include "soporte/DialogosPrueba.h"
+#include "core/Informe.h"
+#include "ui/Main.h"
+#include "ui/MemoInforme.h"
+#include "ui/ModeloMatriz.h"
+#include "soporte/ProblemaSembrado.h"
+#include "core/Secuenciador.h"
+#include "ui/VistaMatriz.h"
 
 using namespace tavelorin;
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ProblemaSembrado.h"
-#include "Secuenciador.h"
+#include "soporte/ProblemaSembrado.h"
+#include "core/Secuenciador.h"
 
 using namespace tavelorin;
 

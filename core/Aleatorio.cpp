@@ -1,4 +1,4 @@
-#include "Aleatorio.h"
+#include "core/Aleatorio.h"
 
 #include <chrono>
 

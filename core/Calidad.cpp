@@ -1,11 +1,11 @@
-#include "Calidad.h"
+#include "core/Calidad.h"
 
 #include <cmath>
 #include <limits>
 
-#include "Errores.h"
-#include "TextoEntero.h"
-#include "TextoReal.h"
+#include "core/Errores.h"
+#include "core/TextoEntero.h"
+#include "core/TextoReal.h"
 
 namespace tavelorin {
 

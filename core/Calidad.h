@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Problema.h"
+#include "core/Problema.h"
 
 namespace tavelorin {
 

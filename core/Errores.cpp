@@ -1,4 +1,4 @@
-#include "Errores.h"
+#include "core/Errores.h"
 
 namespace tavelorin {
 

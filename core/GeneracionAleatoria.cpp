@@ -1,10 +1,10 @@
-#include "GeneracionAleatoria.h"
+#include "core/GeneracionAleatoria.h"
 
 #include <algorithm>
 
-#include "Errores.h"
-#include "TextoEntero.h"
-#include "TextoReal.h"
+#include "core/Errores.h"
+#include "core/TextoEntero.h"
+#include "core/TextoReal.h"
 
 namespace tavelorin {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "Aleatorio.h"
-#include "MatrizProblema.h"
+#include "core/Aleatorio.h"
+#include "core/MatrizProblema.h"
 
 namespace tavelorin {
 

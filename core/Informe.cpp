@@ -1,6 +1,6 @@
-#include "Informe.h"
+#include "core/Informe.h"
 
-#include "TextoReal.h"
+#include "core/TextoReal.h"
 
 namespace tavelorin {
 

@@ -1,10 +1,10 @@
-#include "MatrizProblema.h"
+#include "core/MatrizProblema.h"
 
 #include <new>
 
-#include "Errores.h"
-#include "Memoria.h"
-#include "TextoEntero.h"
+#include "core/Errores.h"
+#include "core/Memoria.h"
+#include "core/TextoEntero.h"
 
 namespace tavelorin {
 

@@ -1,10 +1,10 @@
-#include "Memoria.h"
+#include "core/Memoria.h"
 
 #include <fstream>
 #include <limits>
 #include <string>
 
-#include "Errores.h"
+#include "core/Errores.h"
 
 namespace tavelorin {
 

@@ -1,4 +1,4 @@
-#include "Optimo.h"
+#include "core/Optimo.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,11 +7,11 @@
 #include <memory>
 #include <new>
 
-#include "Errores.h"
-#include "Informe.h"
-#include "Memoria.h"
-#include "Secuenciador.h"
-#include "TextoReal.h"
+#include "core/Errores.h"
+#include "core/Informe.h"
+#include "core/Memoria.h"
+#include "core/Secuenciador.h"
+#include "core/TextoReal.h"
 
 namespace tavelorin {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Calidad.h"
-#include "Problema.h"
+#include "core/Calidad.h"
+#include "core/Problema.h"
 
 namespace tavelorin {
 

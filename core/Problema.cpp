@@ -1,12 +1,12 @@
-#include "Problema.h"
+#include "core/Problema.h"
 
 #include <limits>
 #include <new>
 #include <string_view>
 
-#include "Errores.h"
-#include "Memoria.h"
-#include "TextoEntero.h"
+#include "core/Errores.h"
+#include "core/Memoria.h"
+#include "core/TextoEntero.h"
 
 namespace tavelorin {
 

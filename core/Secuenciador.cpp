@@ -1,12 +1,12 @@
-#include "Secuenciador.h"
+#include "core/Secuenciador.h"
 
 #include <cmath>
 #include <cstring>
 #include <new>
 
-#include "Errores.h"
-#include "Informe.h"
-#include "Memoria.h"
+#include "core/Errores.h"
+#include "core/Informe.h"
+#include "core/Memoria.h"
 
 namespace tavelorin {
 

@@ -1,6 +1,6 @@
-#include "TextoEntero.h"
+#include "core/TextoEntero.h"
 
-#include "Errores.h"
+#include "core/Errores.h"
 
 namespace tavelorin {
 

@@ -1,4 +1,4 @@
-#include "TextoReal.h"
+#include "core/TextoReal.h"
 
 #include <cmath>
 #include <bit>
@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "Errores.h"
+#include "core/Errores.h"
 
 namespace tavelorin {
 

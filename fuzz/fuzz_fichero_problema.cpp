@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "Comprobar.h"
-#include "Errores.h"
-#include "FicheroTexto.h"
-#include "MatrizProblema.h"
-#include "Memoria.h"
-#include "TextoEntero.h"
+#include "core/Errores.h"
+#include "files/FicheroTexto.h"
+#include "core/MatrizProblema.h"
+#include "core/Memoria.h"
+#include "core/TextoEntero.h"
 
 using namespace tavelorin;
 using tavelorin::fuzz::Visible;

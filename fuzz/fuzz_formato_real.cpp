@@ -22,7 +22,7 @@
 #include <string_view>
 
 #include "Comprobar.h"
-#include "TextoReal.h"
+#include "core/TextoReal.h"
 
 using namespace tavelorin;
 

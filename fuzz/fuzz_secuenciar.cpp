@@ -20,13 +20,13 @@
 #include <vector>
 
 #include "Comprobar.h"
-#include "EtapasLiteral.h"
-#include "Errores.h"
-#include "FicheroTexto.h"
-#include "Memoria.h"
-#include "Secuenciador.h"
-#include "TextoEntero.h"
-#include "TextoReal.h"
+#include "soporte/EtapasLiteral.h"
+#include "core/Errores.h"
+#include "files/FicheroTexto.h"
+#include "core/Memoria.h"
+#include "core/Secuenciador.h"
+#include "core/TextoEntero.h"
+#include "core/TextoReal.h"
 
 using namespace tavelorin;
 using tavelorin::fuzz::Visible;

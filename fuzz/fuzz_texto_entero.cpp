@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "Comprobar.h"
-#include "Errores.h"
-#include "TextoEntero.h"
+#include "core/Errores.h"
+#include "core/TextoEntero.h"
 
 using namespace tavelorin;
 using tavelorin::fuzz::Visible;

@@ -16,8 +16,8 @@
 #include <string_view>
 
 #include "Comprobar.h"
-#include "Errores.h"
-#include "TextoReal.h"
+#include "core/Errores.h"
+#include "core/TextoReal.h"
 
 using namespace tavelorin;
 using tavelorin::fuzz::Visible;

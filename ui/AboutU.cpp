@@ -1,4 +1,4 @@
-#include "AboutU.h"
+#include "ui/AboutU.h"
 
 #include <QAction>
 #include <QFontMetrics>
@@ -13,9 +13,6 @@
 #include <QScreen>
 #include <QSvgRenderer>
 #include <algorithm>
-
-// Resources live in the ui library; register them before the icon is read.
-static void IniciarRecursosAcercaDe() { Q_INIT_RESOURCE(iconos); }
 
 namespace tavelorin {
 
@@ -134,7 +131,6 @@ void FijarCursorAplicacion(Qt::CursorShape forma) {
 }
 
 TAboutBox::TAboutBox(AbridorEnlaces& abridor, QWidget* padre) : QDialog(padre), abridor_(abridor) {
-    IniciarRecursosAcercaDe();
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("Acerca de ..."));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |

@@ -1,6 +1,6 @@
-#include "AleatorioU.h"
+#include "ui/AleatorioU.h"
 
-#include "Fuentes.h"
+#include "ui/Fuentes.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "GeneracionAleatoria.h"
+#include "core/GeneracionAleatoria.h"
 
 class QFrame;
 class QLabel;

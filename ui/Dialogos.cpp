@@ -1,4 +1,4 @@
-#include "Dialogos.h"
+#include "ui/Dialogos.h"
 
 #include <QFileDialog>
 #include <QFontDialog>

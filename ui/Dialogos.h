@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-#include "Impresion.h"
+#include "ui/Impresion.h"
 
 class QDialog;
 class QPrinter;

@@ -1,4 +1,4 @@
-#include "GraficosConsumo.h"
+#include "ui/GraficosConsumo.h"
 
 #include <QChart>
 #include <QChartView>
@@ -21,9 +21,9 @@
 #include <optional>
 #include <string>
 
-#include "Aleatorio.h"
-#include "Problema.h"
-#include "TextoEntero.h"
+#include "core/Aleatorio.h"
+#include "core/Problema.h"
+#include "core/TextoEntero.h"
 
 namespace tavelorin {
 

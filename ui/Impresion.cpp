@@ -1,4 +1,4 @@
-#include "Impresion.h"
+#include "ui/Impresion.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -10,9 +10,9 @@
 #include <cmath>
 #include <string>
 
-#include "Errores.h"
-#include "FicheroTexto.h"
-#include "MemoInforme.h"
+#include "core/Errores.h"
+#include "files/FicheroTexto.h"
+#include "ui/MemoInforme.h"
 
 namespace tavelorin {
 

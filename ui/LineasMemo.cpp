@@ -1,4 +1,4 @@
-#include "LineasMemo.h"
+#include "ui/LineasMemo.h"
 
 #include <QChar>
 #include <algorithm>

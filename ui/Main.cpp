@@ -1,4 +1,4 @@
-#include "Main.h"
+#include "ui/Main.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,23 +16,21 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "AboutU.h"
-#include "AleatorioU.h"
-#include "Dialogos.h"
-#include "Fuentes.h"
-#include "FicheroTexto.h"
-#include "GraficosConsumo.h"
-#include "Impresion.h"
-#include "Informe.h"
-#include "ManejoErrores.h"
-#include "MemoInforme.h"
-#include "ModeloMatriz.h"
-#include "Secuenciador.h"
-#include "TextoEntero.h"
-#include "VistaMatriz.h"
+#include "ui/AboutU.h"
+#include "ui/AleatorioU.h"
+#include "ui/Dialogos.h"
+#include "ui/Fuentes.h"
+#include "files/FicheroTexto.h"
+#include "ui/GraficosConsumo.h"
+#include "ui/Impresion.h"
+#include "core/Informe.h"
+#include "ui/ManejoErrores.h"
+#include "ui/MemoInforme.h"
+#include "ui/ModeloMatriz.h"
+#include "core/Secuenciador.h"
+#include "core/TextoEntero.h"
+#include "ui/VistaMatriz.h"
 
-// Resources live in this static library; register them before the first icon is read.
-static void IniciarRecursos() { Q_INIT_RESOURCE(iconos); }
 
 namespace tavelorin {
 
@@ -52,7 +50,6 @@ QFrame* PanelHundido(QWidget* padre) {
 
 TMainForm::TMainForm(Dialogos& dialogos, const QStringList& argumentos, QWidget* padre)
     : QMainWindow(padre), dialogos_(dialogos) {
-    IniciarRecursos();
     setWindowTitle(kTituloAplicacion);
     setFont(FuenteVentana());
     modelo_ = new ModeloMatriz(this);

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "Aleatorio.h"
-#include "Problema.h"
+#include "core/Aleatorio.h"
+#include "core/Problema.h"
 
 class QAction;
 class QFrame;

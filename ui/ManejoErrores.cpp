@@ -1,10 +1,10 @@
-#include "ManejoErrores.h"
+#include "ui/ManejoErrores.h"
 
 #include <new>
 #include <stdexcept>
 
-#include "Dialogos.h"
-#include "Errores.h"
+#include "ui/Dialogos.h"
+#include "core/Errores.h"
 
 namespace tavelorin {
 

@@ -1,4 +1,4 @@
-#include "MemoInforme.h"
+#include "ui/MemoInforme.h"
 
 #include <QAction>
 #include <QApplication>

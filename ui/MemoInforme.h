@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "LineasMemo.h"
+#include "ui/LineasMemo.h"
 
 class QMenu;
 

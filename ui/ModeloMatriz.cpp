@@ -1,4 +1,4 @@
-#include "ModeloMatriz.h"
+#include "ui/ModeloMatriz.h"
 
 namespace tavelorin {
 

@@ -4,8 +4,8 @@
 
 #include <QAbstractTableModel>
 
-#include "GeneracionAleatoria.h"
-#include "MatrizProblema.h"
+#include "core/GeneracionAleatoria.h"
+#include "core/MatrizProblema.h"
 
 namespace tavelorin {
 

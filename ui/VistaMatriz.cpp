@@ -1,4 +1,4 @@
-#include "VistaMatriz.h"
+#include "ui/VistaMatriz.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 
-#include "Fuentes.h"
-#include "ModeloMatriz.h"
+#include "ui/Fuentes.h"
+#include "ui/ModeloMatriz.h"
 
 namespace tavelorin {
 

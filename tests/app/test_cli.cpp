@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/Version.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -176,7 +178,7 @@ TEST_F(Cli, AyudaYVersion) {
     EXPECT_NE(ayuda.salida.find("-o ARCHIVO.sol"), std::string::npos);
     const Resultado version = Ejecutar("--version");
     EXPECT_EQ(version.estado, 0);
-    EXPECT_EQ(version.salida, std::string("tavelorin-cli ") + TAVELORIN_VERSION + "\n");
+    EXPECT_EQ(version.salida, std::string("tavelorin-cli ") + tavelorin::kVersion + "\n");
 }
 
 TEST_F(Cli, ProblemaAleatorio) {

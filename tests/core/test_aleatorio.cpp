@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "Aleatorio.h"
-#include "Errores.h"
-#include "GeneracionAleatoria.h"
-#include "TextoReal.h"
+#include "core/Aleatorio.h"
+#include "core/Errores.h"
+#include "core/GeneracionAleatoria.h"
+#include "core/TextoReal.h"
 
 using namespace tavelorin;
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <limits>
 
-#include "Calidad.h"
-#include "Errores.h"
-#include "Secuenciador.h"
+#include "core/Calidad.h"
+#include "core/Errores.h"
+#include "core/Secuenciador.h"
 
 using namespace tavelorin;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "Informe.h"
-#include "Secuenciador.h"
-#include "TextoReal.h"
+#include "core/Informe.h"
+#include "core/Secuenciador.h"
+#include "core/TextoReal.h"
 
 using namespace tavelorin;
 

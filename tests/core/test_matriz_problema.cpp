@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "Errores.h"
-#include "MatrizProblema.h"
-#include "Memoria.h"
+#include "core/Errores.h"
+#include "core/MatrizProblema.h"
+#include "core/Memoria.h"
 
 using namespace tavelorin;
 

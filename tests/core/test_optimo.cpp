@@ -5,11 +5,11 @@
 #include <cstring>
 #include <limits>
 
-#include "Calidad.h"
-#include "Errores.h"
-#include "Memoria.h"
-#include "Optimo.h"
-#include "Secuenciador.h"
+#include "core/Calidad.h"
+#include "core/Errores.h"
+#include "core/Memoria.h"
+#include "core/Optimo.h"
+#include "core/Secuenciador.h"
 
 using namespace tavelorin;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "Errores.h"
-#include "Memoria.h"
-#include "Problema.h"
+#include "core/Errores.h"
+#include "core/Memoria.h"
+#include "core/Problema.h"
 
 using namespace tavelorin;
 

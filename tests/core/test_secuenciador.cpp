@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "EtapasLiteral.h"
-#include "Errores.h"
-#include "Secuenciador.h"
+#include "soporte/EtapasLiteral.h"
+#include "core/Errores.h"
+#include "core/Secuenciador.h"
 
 using namespace tavelorin;
 

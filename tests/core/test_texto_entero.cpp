@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Errores.h"
-#include "TextoEntero.h"
+#include "core/Errores.h"
+#include "core/TextoEntero.h"
 
 using namespace tavelorin;
 

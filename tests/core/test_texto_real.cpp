@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "TextoReal.h"
+#include "core/TextoReal.h"
 
 using namespace tavelorin;
 

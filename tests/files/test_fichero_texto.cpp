@@ -1,4 +1,4 @@
-#include "FicheroTexto.h"
+#include "files/FicheroTexto.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "Errores.h"
+#include "core/Errores.h"
 
 namespace tavelorin {
 namespace {

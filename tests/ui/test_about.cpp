@@ -11,7 +11,7 @@
 #include <functional>
 #include <optional>
 
-#include "AboutU.h"
+#include "ui/AboutU.h"
 
 using namespace tavelorin;
 

@@ -10,12 +10,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "AleatorioU.h"
-#include "DialogosPrueba.h"
-#include "Main.h"
-#include "MemoInforme.h"
-#include "ModeloMatriz.h"
-#include "VistaMatriz.h"
+#include "ui/AleatorioU.h"
+#include "soporte/DialogosPrueba.h"
+#include "ui/Main.h"
+#include "ui/MemoInforme.h"
+#include "ui/ModeloMatriz.h"
+#include "ui/VistaMatriz.h"
 
 using namespace tavelorin;
 

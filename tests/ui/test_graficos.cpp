@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "Aleatorio.h"
-#include "Errores.h"
-#include "GraficosConsumo.h"
-#include "Problema.h"
-#include "Secuenciador.h"
+#include "core/Aleatorio.h"
+#include "core/Errores.h"
+#include "ui/GraficosConsumo.h"
+#include "core/Problema.h"
+#include "core/Secuenciador.h"
 
 using namespace tavelorin;
 

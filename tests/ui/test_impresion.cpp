@@ -13,11 +13,11 @@
 #include <stdexcept>
 #include <utility>
 
-#include "DialogosPrueba.h"
-#include "Errores.h"
-#include "Impresion.h"
-#include "ManejoErrores.h"
-#include "MemoInforme.h"
+#include "soporte/DialogosPrueba.h"
+#include "core/Errores.h"
+#include "ui/Impresion.h"
+#include "ui/ManejoErrores.h"
+#include "ui/MemoInforme.h"
 
 using namespace tavelorin;
 

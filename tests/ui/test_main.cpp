@@ -18,17 +18,17 @@
 #include <functional>
 #include <map>
 
-#include "DialogosPrueba.h"
-#include "Errores.h"
-#include "Informe.h"
-#include "AboutU.h"
-#include "GraficosConsumo.h"
-#include "Main.h"
-#include "ManejoErrores.h"
-#include "MemoInforme.h"
-#include "ModeloMatriz.h"
-#include "Secuenciador.h"
-#include "VistaMatriz.h"
+#include "soporte/DialogosPrueba.h"
+#include "core/Errores.h"
+#include "core/Informe.h"
+#include "ui/AboutU.h"
+#include "ui/GraficosConsumo.h"
+#include "ui/Main.h"
+#include "ui/ManejoErrores.h"
+#include "ui/MemoInforme.h"
+#include "ui/ModeloMatriz.h"
+#include "core/Secuenciador.h"
+#include "ui/VistaMatriz.h"
 
 using namespace tavelorin;
 

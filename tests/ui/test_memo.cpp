@@ -12,8 +12,8 @@
 #include <QTest>
 #include <random>
 
-#include "LineasMemo.h"
-#include "MemoInforme.h"
+#include "ui/LineasMemo.h"
+#include "ui/MemoInforme.h"
 
 using namespace tavelorin;
 

@@ -9,14 +9,14 @@
 #include <QTest>
 #include <random>
 
-#include "AleatorioU.h"
-#include "DialogosPrueba.h"
-#include "Informe.h"
-#include "Main.h"
-#include "MemoInforme.h"
-#include "ModeloMatriz.h"
-#include "Secuenciador.h"
-#include "VistaMatriz.h"
+#include "ui/AleatorioU.h"
+#include "soporte/DialogosPrueba.h"
+#include "core/Informe.h"
+#include "ui/Main.h"
+#include "ui/MemoInforme.h"
+#include "ui/ModeloMatriz.h"
+#include "core/Secuenciador.h"
+#include "ui/VistaMatriz.h"
 
 using namespace tavelorin;
 

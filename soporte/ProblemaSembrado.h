@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Problema.h"
+#include "core/Problema.h"
 
 namespace tavelorin::bench {
 

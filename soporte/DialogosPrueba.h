@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "Dialogos.h"
+#include "ui/Dialogos.h"
 
 // g++ 12 warns, wrongly, that a moved-from optional<QString> may be uninitialised.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "Problema.h"
+#include "core/Problema.h"
 
 namespace tavelorin::literal {
 
