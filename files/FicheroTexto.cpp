@@ -1,305 +1,33 @@
 #include "files/FicheroTexto.h"
 
 #include <algorithm>
-#include <array>
-#include <atomic>
-#include <chrono>
 #include <cerrno>
-#include <cstdint>
+#include <cstddef>
 #include <cstring>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include <fcntl.h>
-#include <limits.h>
-#include <locale.h>
-#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/Errores.h"
+#include "files/ErroresFichero.h"
+#include "files/ReemplazoAtomico.h"
 
 namespace tavelorin {
 
-namespace prueba {
-FuncionEscribir escribir = &::write;
-}  // namespace prueba
-
 namespace {
-
-namespace fs = std::filesystem;
-
-constexpr char32_t kSustituto = 0xFFFD;
-constexpr char32_t kMalFormado = 0x110000;  // outside Unicode: marks an ill-formed sequence
-
-// Windows-1252 0x80..0x9F. The five bytes the code page leaves undefined map to the
-// C1 control of the same value, as Windows does.
-constexpr std::array<char32_t, 32> kWindows1252Altos = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
-};
-
-void AnadirUtf8(std::string& destino, char32_t cp) {
-    if (cp < 0x80) {
-        destino.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        const char b[2] = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
-        destino.append(b, 2);
-    } else if (cp < 0x10000) {
-        const char b[3] = {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-                           static_cast<char>(0x80 | (cp & 0x3F))};
-        destino.append(b, 3);
-    } else {
-        const char b[4] = {static_cast<char>(0xF0 | (cp >> 18)), static_cast<char>(0x80 | ((cp >> 12) & 0x3F)),
-                           static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
-        destino.append(b, 4);
-    }
-}
-
-// UTF-8 form of every Windows-1252 byte from 0x80 up (two or three bytes each).
-struct Utf8Corto {
-    char bytes[3];
-    unsigned char longitud;
-};
-
-constexpr std::array<Utf8Corto, 128> CrearTablaWindows1252() {
-    std::array<Utf8Corto, 128> tabla{};
-    for (unsigned i = 0; i < 128; ++i) {
-        const char32_t cp = i < 32 ? kWindows1252Altos[i] : 0x80 + i;
-        Utf8Corto& t = tabla[i];
-        if (cp < 0x800) {
-            t.bytes[0] = static_cast<char>(0xC0 | (cp >> 6));
-            t.bytes[1] = static_cast<char>(0x80 | (cp & 0x3F));
-            t.longitud = 2;
-        } else {
-            t.bytes[0] = static_cast<char>(0xE0 | (cp >> 12));
-            t.bytes[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            t.bytes[2] = static_cast<char>(0x80 | (cp & 0x3F));
-            t.longitud = 3;
-        }
-    }
-    return tabla;
-}
-
-constexpr std::array<Utf8Corto, 128> kTablaWindows1252 = CrearTablaWindows1252();
-
-// Length of the run of ASCII bytes at the start of p[0..n), eight bytes at a time.
-std::size_t LongitudAscii(const unsigned char* p, std::size_t n) {
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t palabra;
-        std::memcpy(&palabra, p + i, 8);
-        if (palabra & 0x8080808080808080ULL) break;
-    }
-    while (i < n && p[i] < 0x80) ++i;
-    return i;
-}
-
-// Decodes the UTF-8 sequence at p (p < fin) into cp and returns the bytes used. An
-// ill-formed sequence gives kMalFormado and uses its longest valid prefix (at least one
-// byte), so each broken piece costs one replacement.
-std::size_t PasoUtf8(const unsigned char* p, const unsigned char* fin, char32_t& cp) {
-    const unsigned b0 = p[0];
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
-    }
-    std::size_t longitud;
-    unsigned minimo = 0x80, maximo = 0xBF;  // allowed range of the second byte
-    char32_t valor;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        longitud = 2;
-        valor = b0 & 0x1F;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        longitud = 3;
-        valor = b0 & 0x0F;
-        if (b0 == 0xE0) minimo = 0xA0;       // no overlong forms
-        else if (b0 == 0xED) maximo = 0x9F;  // no surrogates
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        longitud = 4;
-        valor = b0 & 0x07;
-        if (b0 == 0xF0) minimo = 0x90;       // no overlong forms
-        else if (b0 == 0xF4) maximo = 0x8F;  // nothing above U+10FFFF
-    } else {
-        cp = kMalFormado;
-        return 1;
-    }
-    for (std::size_t i = 1; i < longitud; ++i) {
-        if (p + i == fin || p[i] < minimo || p[i] > maximo) {
-            cp = kMalFormado;
-            return i;
-        }
-        valor = (valor << 6) | (p[i] & 0x3F);
-        minimo = 0x80;
-        maximo = 0xBF;
-    }
-    cp = valor;
-    return longitud;
-}
-
-std::string DecodificarWindows1252(std::string_view bytes) {
-    std::string texto;
-    texto.reserve(bytes.size() + bytes.size() / 8);
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* fin = p + bytes.size();
-    while (p < fin) {
-        const std::size_t n = LongitudAscii(p, static_cast<std::size_t>(fin - p));
-        texto.append(reinterpret_cast<const char*>(p), n);
-        p += n;
-        if (p == fin) break;
-        const Utf8Corto& u = kTablaWindows1252[*p - 0x80];
-        texto.append(u.bytes, u.longitud);
-        ++p;
-    }
-    return texto;
-}
-
-std::string DecodificarUtf8(std::string_view bytes) {
-    std::string texto;
-    texto.reserve(bytes.size());
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* fin = p + bytes.size();
-    const auto* tramo = p;  // start of the well-formed stretch not copied yet
-    while (p < fin) {
-        p += LongitudAscii(p, static_cast<std::size_t>(fin - p));
-        if (p == fin) break;
-        char32_t cp;
-        const std::size_t usados = PasoUtf8(p, fin, cp);
-        if (cp == kMalFormado) {
-            texto.append(reinterpret_cast<const char*>(tramo), static_cast<std::size_t>(p - tramo));
-            AnadirUtf8(texto, kSustituto);
-            tramo = p + usados;
-        }
-        p += usados;
-    }
-    texto.append(reinterpret_cast<const char*>(tramo), static_cast<std::size_t>(fin - tramo));
-    return texto;
-}
-
-std::string DecodificarUtf16(std::string_view bytes, bool bigEndian) {
-    std::string texto;
-    texto.reserve(bytes.size() / 2 + bytes.size() / 8);
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t unidades = bytes.size() / 2;
-    auto unidad = [&](std::size_t i) -> char32_t {
-        const unsigned a = p[2 * i], b = p[2 * i + 1];
-        return bigEndian ? (a << 8) | b : (b << 8) | a;
-    };
-    for (std::size_t i = 0; i < unidades; ++i) {
-        const char32_t u = unidad(i);
-        if (u < 0x80) {
-            texto.push_back(static_cast<char>(u));
-        } else if (u < 0xD800 || u > 0xDFFF) {
-            AnadirUtf8(texto, u);
-        } else if (u <= 0xDBFF && i + 1 < unidades && unidad(i + 1) >= 0xDC00 && unidad(i + 1) <= 0xDFFF) {
-            AnadirUtf8(texto, 0x10000 + ((u - 0xD800) << 10) + (unidad(i + 1) - 0xDC00));
-            ++i;
-        } else {
-            AnadirUtf8(texto, kSustituto);  // unpaired surrogate
-        }
-    }
-    if (bytes.size() % 2 != 0) AnadirUtf8(texto, kSustituto);
-    return texto;
-}
-
-char ByteWindows1252(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
-    switch (cp) {
-        case 0x0081: case 0x008D: case 0x008F: case 0x0090: case 0x009D:
-            return static_cast<char>(cp);
-        case 0x20AC: return '\x80';
-        case 0x201A: return '\x82';
-        case 0x0192: return '\x83';
-        case 0x201E: return '\x84';
-        case 0x2026: return '\x85';
-        case 0x2020: return '\x86';
-        case 0x2021: return '\x87';
-        case 0x02C6: return '\x88';
-        case 0x2030: return '\x89';
-        case 0x0160: return '\x8A';
-        case 0x2039: return '\x8B';
-        case 0x0152: return '\x8C';
-        case 0x017D: return '\x8E';
-        case 0x2018: return '\x91';
-        case 0x2019: return '\x92';
-        case 0x201C: return '\x93';
-        case 0x201D: return '\x94';
-        case 0x2022: return '\x95';
-        case 0x2013: return '\x96';
-        case 0x2014: return '\x97';
-        case 0x02DC: return '\x98';
-        case 0x2122: return '\x99';
-        case 0x0161: return '\x9A';
-        case 0x203A: return '\x9B';
-        case 0x0153: return '\x9C';
-        case 0x017E: return '\x9E';
-        case 0x0178: return '\x9F';
-        default: return '?';
-    }
-}
-
-// Encodes into any sink with Anadir(const char*, size_t) and Anadir(char).
-template <class Salida>
-void CodificarWindows1252En(std::string_view utf8, Salida& salida) {
-    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
-    const auto* fin = p + utf8.size();
-    while (p < fin) {
-        const std::size_t n = LongitudAscii(p, static_cast<std::size_t>(fin - p));
-        if (n > 0) {
-            salida.Anadir(reinterpret_cast<const char*>(p), n);
-            p += n;
-            if (p == fin) break;
-        }
-        char32_t cp;
-        p += PasoUtf8(p, fin, cp);
-        salida.Anadir(ByteWindows1252(cp));
-    }
-}
-
-struct SalidaCadena {
-    std::string& destino;
-    void Anadir(const char* datos, std::size_t n) { destino.append(datos, n); }
-    void Anadir(char c) { destino.push_back(c); }
-};
-
-// --- Files ---
-
-// Message text for an errno value, always in English whatever the process locale.
-std::string DescripcionError(int error) {
-    static const locale_t localeC = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    if (localeC != static_cast<locale_t>(0)) return strerror_l(error, localeC);
-    return std::strerror(error);
-}
-
-std::string RutaCompleta(const std::string& nombre) {
-    std::error_code ec;
-    const fs::path absoluta = fs::absolute(fs::path(nombre), ec);
-    if (ec) return nombre;
-    return absoluta.lexically_normal().string();
-}
-
-[[noreturn]] void ErrorAlAbrir(const std::string& nombre, int error) {
-    throw ErrorTavelorin("Cannot open file \"" + RutaCompleta(nombre) + "\". " + DescripcionError(error));
-}
-
-[[noreturn]] void ErrorAlCrear(const std::string& nombre, int error) {
-    throw ErrorTavelorin("Cannot create file \"" + RutaCompleta(nombre) + "\". " + DescripcionError(error));
-}
 
 std::string LeerBytesFichero(const std::string& nombre) {
     const int fd = ::open(nombre.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) ErrorAlAbrir(nombre, errno);
+    if (fd < 0) LanzarErrorAlAbrir(nombre, errno);
     struct Cierre {
         int fd;
         ~Cierre() { ::close(fd); }
     } cierre{fd};
 
     struct stat st;
-    if (::fstat(fd, &st) != 0) ErrorAlAbrir(nombre, errno);
-    if (S_ISDIR(st.st_mode)) ErrorAlAbrir(nombre, EISDIR);
+    if (::fstat(fd, &st) != 0) LanzarErrorAlAbrir(nombre, errno);
+    if (S_ISDIR(st.st_mode)) LanzarErrorAlAbrir(nombre, EISDIR);
 
     // The size is only a hint: read until end of file.
     std::string bytes;
@@ -310,7 +38,7 @@ std::string LeerBytesFichero(const std::string& nombre) {
         const ssize_t r = ::read(fd, bytes.data() + leidos, bytes.size() - leidos);
         if (r < 0) {
             if (errno == EINTR) continue;
-            ErrorAlAbrir(nombre, errno);
+            LanzarErrorAlAbrir(nombre, errno);
         }
         if (r == 0) break;
         leidos += static_cast<std::size_t>(r);
@@ -319,161 +47,15 @@ std::string LeerBytesFichero(const std::string& nombre) {
     return bytes;
 }
 
-// Name for the temporary file that becomes the target: hidden, beside it, unique.
-std::string NombreTemporal(const std::string& base) {
-    static std::atomic<unsigned> contador{0};
-    const auto ahora = std::chrono::system_clock::now().time_since_epoch().count();
-    std::uint64_t x = (static_cast<std::uint64_t>(::getpid()) << 40) ^ static_cast<std::uint64_t>(ahora) ^
-                      (static_cast<std::uint64_t>(contador.fetch_add(1)) * 0x9E3779B97F4A7C15ULL);
-    x ^= x >> 33;
-    x *= 0xFF51AFD7ED558CCDULL;
-    x ^= x >> 33;
-    static constexpr char kCifras[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    std::string sufijo;
-    for (int i = 0; i < 8; ++i) {
-        sufijo.push_back(kCifras[x % 36]);
-        x /= 36;
-    }
-    // Keep the name well under NAME_MAX however long the target's is, without cutting a
-    // UTF-8 character in two.
-    std::size_t corte = std::min<std::size_t>(base.size(), 200);
-    while (corte > 0 && corte < base.size() && (static_cast<unsigned char>(base[corte]) & 0xC0) == 0x80) --corte;
-    std::string nombre(1, '.');
-    nombre.append(base, 0, corte);
-    nombre += ".~";
-    nombre += sufijo;
-    return nombre;
-}
-
-// Replaces a file through a temporary one in the same folder: the target changes only
-// when everything was written, synced and renamed over it. Until Confirmar succeeds the
-// destructor removes the temporary, leaving the target untouched.
-class ReemplazoFichero {
-public:
-    explicit ReemplazoFichero(const std::string& nombre) : nombre_(nombre) {
-        if (nombre.empty()) ErrorAlCrear(nombre_, ENOENT);
-
-        // Follow symbolic links so that a link keeps pointing at the file it names.
-        fs::path destino(nombre);
-        for (int saltos = 0; saltos < 40; ++saltos) {
-            std::error_code ec;
-            const fs::file_status estado = fs::symlink_status(destino, ec);
-            if (ec || !fs::is_symlink(estado)) break;
-            const fs::path enlace = fs::read_symlink(destino, ec);
-            if (ec) break;
-            destino = enlace.is_absolute() ? enlace : destino.parent_path() / enlace;
-        }
-        destino_ = destino.string();
-
-        struct stat st;
-        const bool existe = ::stat(destino_.c_str(), &st) == 0;
-        if (existe) {
-            if (S_ISDIR(st.st_mode)) ErrorAlCrear(nombre_, EISDIR);
-            if (::access(destino_.c_str(), W_OK) != 0) ErrorAlCrear(nombre_, errno);
-            if (!S_ISREG(st.st_mode)) {
-                // A device or a pipe cannot be replaced: write into it.
-                fd_ = ::open(destino_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-                if (fd_ < 0) ErrorAlCrear(nombre_, errno);
-                return;
-            }
-        } else if (errno != ENOENT) {
-            ErrorAlCrear(nombre_, errno);
-        } else if (destino.filename().empty()) {
-            ErrorAlCrear(nombre_, EISDIR);  // "folder/": what open(O_CREAT) reports
-        }
-        const std::string base = destino.filename().string();
-        if (base.size() > NAME_MAX) ErrorAlCrear(nombre_, ENAMETOOLONG);
-
-        const fs::path carpeta = destino.parent_path();
-        for (int intento = 0; fd_ < 0; ++intento) {
-            const std::string temporal = NombreTemporal(base);
-            temporal_ = carpeta.empty() ? temporal : (carpeta / temporal).string();
-            fd_ = ::open(temporal_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existe ? 0600 : 0666);
-            if (fd_ < 0 && (errno != EEXIST || intento == 100)) {
-                const int error = errno;
-                temporal_.clear();
-                ErrorAlCrear(nombre_, error);
-            }
-        }
-        carpeta_ = carpeta.empty() ? "." : carpeta.string();
-        if (existe && ::fchmod(fd_, st.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO)) != 0) {
-            const int error = errno;
-            Descartar();
-            ErrorAlCrear(nombre_, error);
-        }
-    }
-
-    ReemplazoFichero(const ReemplazoFichero&) = delete;
-    ReemplazoFichero& operator=(const ReemplazoFichero&) = delete;
-
-    ~ReemplazoFichero() { Descartar(); }
-
-    void Escribir(const char* datos, std::size_t n) {
-        while (n > 0) {
-            const ssize_t r = prueba::escribir(fd_, datos, n);
-            if (r < 0 && errno == EINTR) continue;
-            if (r <= 0) Fallo();
-            datos += r;
-            n -= static_cast<std::size_t>(r);
-        }
-    }
-
-    void Confirmar() {
-        const bool directo = temporal_.empty();
-        if (!directo) {
-            int r;
-            do r = ::fsync(fd_);
-            while (r != 0 && errno == EINTR);
-            if (r != 0) Fallo();
-        }
-        // On Linux the descriptor is gone even when close reports EINTR; the data was
-        // already synced, so only real errors count.
-        const int r = ::close(fd_);
-        fd_ = -1;
-        if (r != 0 && errno != EINTR) Fallo();
-        if (directo) return;
-        if (::rename(temporal_.c_str(), destino_.c_str()) != 0) Fallo();
-        temporal_.clear();
-        // Make the rename itself durable; the new content is in place either way.
-        const int dir = ::open(carpeta_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
-    }
-
-private:
-    [[noreturn]] void Fallo() {
-        Descartar();
-        throw ErrorTavelorin(mensajes::kErrorEscritura);
-    }
-
-    void Descartar() noexcept {
-        if (fd_ >= 0) {
-            ::close(fd_);
-            fd_ = -1;
-        }
-        if (!temporal_.empty()) {
-            ::unlink(temporal_.c_str());
-            temporal_.clear();
-        }
-    }
-
-    std::string nombre_;    // as given, for messages
-    std::string destino_;   // file actually replaced (links followed)
-    std::string carpeta_;
-    std::string temporal_;  // empty when writing straight into the target
-    int fd_ = -1;
-};
-
-// Collects output in a fixed block and hands it to the file whenever it fills.
-class SalidaFichero {
+// Collects the encoded output in a fixed block and hands it to the file whenever it
+// fills, so no request to the system is larger than a block.
+class SalidaFichero final : public SalidaBytes {
 public:
     static constexpr std::size_t kTamano = std::size_t{1} << 20;
 
     explicit SalidaFichero(ReemplazoFichero& fichero) : fichero_(fichero), bloque_(new char[kTamano]) {}
 
-    void Anadir(const char* datos, std::size_t n) {
+    void Anadir(const char* datos, std::size_t n) override {
         while (n > 0) {
             if (usado_ == kTamano) Vaciar();
             const std::size_t k = std::min(n, kTamano - usado_);
@@ -482,11 +64,6 @@ public:
             datos += k;
             n -= k;
         }
-    }
-
-    void Anadir(char c) {
-        if (usado_ == kTamano) Vaciar();
-        bloque_[usado_++] = c;
     }
 
     void Vaciar() {
@@ -502,40 +79,8 @@ private:
 
 }  // namespace
 
-std::string DecodificarBytes(std::string_view bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) return DecodificarUtf8(bytes.substr(3));
-    if (bytes.starts_with("\xFF\xFE")) return DecodificarUtf16(bytes.substr(2), false);
-    if (bytes.starts_with("\xFE\xFF")) return DecodificarUtf16(bytes.substr(2), true);
-    return DecodificarWindows1252(bytes);
-}
-
-std::vector<std::string> DividirLineas(std::string_view texto) {
-    if (const void* nulo = std::memchr(texto.data(), '\0', texto.size())) {
-        texto = texto.substr(0, static_cast<std::size_t>(static_cast<const char*>(nulo) - texto.data()));
-    }
-    std::vector<std::string> lineas;
-    const char* p = texto.data();
-    const char* const fin = p + texto.size();
-    while (p < fin) {
-        const char* q = p;
-        while (q < fin && *q != '\n' && *q != '\r') ++q;
-        lineas.emplace_back(p, q);
-        if (q == fin) break;
-        p = (*q == '\r' && q + 1 < fin && q[1] == '\n') ? q + 2 : q + 1;
-    }
-    return lineas;
-}
-
 std::vector<std::string> LeerLineasFichero(const std::string& nombre) {
     return DividirLineas(DecodificarBytes(LeerBytesFichero(nombre)));
-}
-
-std::string CodificarWindows1252(std::string_view utf8) {
-    std::string bytes;
-    bytes.reserve(utf8.size());
-    SalidaCadena salida{bytes};
-    CodificarWindows1252En(utf8, salida);
-    return bytes;
 }
 
 void EscribirLineasFichero(const std::string& nombre, const std::vector<std::string>& lineas) {
@@ -546,12 +91,6 @@ void EscribirLineasFichero(const std::string& nombre, const std::vector<std::str
         salida.Anadir("\r\n", 2);
     }
     salida.Vaciar();
-    fichero.Confirmar();
-}
-
-void EscribirBytesFichero(const std::string& nombre, std::string_view bytes) {
-    ReemplazoFichero fichero(nombre);
-    fichero.Escribir(bytes.data(), bytes.size());
     fichero.Confirmar();
 }
 

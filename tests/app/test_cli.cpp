@@ -46,16 +46,18 @@ protected:
         return p;
     }
 
-    // Runs the program through the shell; entorno is prefixed to the command line.
+    // Runs the program through the shell; entorno is prefixed to the command line. The
+    // standard output goes to salidaEstandar when one is given.
     Resultado Ejecutar(const std::string& argumentos, const std::string& entorno = "LC_ALL=C",
-                       const std::string& entrada = "") {
-        const fs::path out = dir / "stdout", err = dir / "stderr", in = Escribir("stdin", entrada);
+                       const std::string& entrada = "", const std::string& salidaEstandar = "") {
+        const fs::path out = salidaEstandar.empty() ? dir / "stdout" : fs::path(salidaEstandar);
+        const fs::path err = dir / "stderr", in = Escribir("stdin", entrada);
         const std::string orden = "env " + entorno + " '" TAVELORIN_CLI "' " + argumentos + " <'" + in.string() +
                                   "' >'" + out.string() + "' 2>'" + err.string() + "'";
         const int estado = std::system(orden.c_str());
         Resultado r;
         r.estado = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
-        r.salida = LeerTodo(out);
+        r.salida = salidaEstandar.empty() ? LeerTodo(out) : "";
         r.errores = LeerTodo(err);
         return r;
     }
@@ -454,4 +456,51 @@ TEST_F(Cli, ErroresDeUsoDeLasOpcionesDeCalidad) {
     const Resultado ayuda = Ejecutar("--help");
     for (const char* opcion : {"--metricas", "--exacto", "--optimo", "--evaluar SECUENCIA.txt ARCHIVO.brk"})
         EXPECT_NE(ayuda.salida.find(opcion), std::string::npos) << opcion;
+}
+
+// How the arguments are read, seen from outside: --help and --version end the reading,
+// the other names of the options, "--" before a file name, and output that cannot be
+// written.
+TEST_F(Cli, LecturaDeArgumentosYEstados) {
+    const fs::path p = Escribir("ejemplo.brk", kEjemploBytes);
+    const fs::path guion = Escribir("-raro.brk", kEjemploBytes);
+    const std::string uso = "Uso: tavelorin-cli ";
+    struct Caso {
+        std::string argumentos;
+        int estado;
+        std::string salida, errores;  // exact, or a prefix ending in "*"
+        std::string salidaEstandar = "";
+    };
+    const Caso casos[] = {
+        {"-h", 0, uso + "*", ""},
+        {"'" + p.string() + "' --help --rapido", 0, uso + "*", ""},
+        {"--rapido --help", 2, "", "tavelorin-cli: opción desconocida \"--rapido\"\n" + uso + "*"},
+        {"--version --help", 0, std::string("tavelorin-cli ") + tavelorin::kVersion + "\n", ""},
+        {"-- '" + guion.string() + "'", 0, kMemoEjemplo, ""},
+        {"'" + p.string() + "' --", 2, "", "tavelorin-cli: se espera un solo archivo de problema\n" + uso + "*"},
+        {"--separador= '" + p.string() + "'", 2, "", "tavelorin-cli: --separador admite \",\" o \".\", no \"\"\n*"},
+        {"--salida", 2, "", "tavelorin-cli: falta el nombre del archivo de solución tras --salida\n*"},
+        {"--semilla", 2, "", "tavelorin-cli: falta el valor de --semilla\n*"},
+        {"-o /dev/full '" + p.string() + "'", 1, "", "Stream write error.\n"},
+        {"'" + p.string() + "'", 1, "", "Stream write error.\n", "/dev/full"},
+        {"--aleatorio 2 3 5 20 0.5 1 5 --semilla 0", 1, "", "Stream write error.\n", "/dev/full"},
+    };
+    auto comprobar = [](const std::string& real, const std::string& esperado) {
+        if (!esperado.empty() && esperado.back() == '*')
+            EXPECT_EQ(real.substr(0, esperado.size() - 1), esperado.substr(0, esperado.size() - 1));
+        else
+            EXPECT_EQ(real, esperado);
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.argumentos + (caso.salidaEstandar.empty() ? "" : " >" + caso.salidaEstandar));
+        const Resultado r = Ejecutar(caso.argumentos, "LC_ALL=C", "", caso.salidaEstandar);
+        EXPECT_EQ(r.estado, caso.estado);
+        comprobar(r.salida, caso.salida);
+        comprobar(r.errores, caso.errores);
+    }
+    // --salida is -o.
+    const fs::path sol = dir / "ejemplo.sol";
+    const Resultado f = Ejecutar("--salida '" + sol.string() + "' '" + p.string() + "'");
+    EXPECT_EQ(f.estado, 0) << f.errores;
+    EXPECT_EQ(LeerTodo(sol), ConCrlf(kMemoEjemplo));
 }

@@ -1,0 +1,96 @@
+// The command line's parser on its own: what each command line means, and which ones
+// are refused with what reason.
+#include "app/OpcionesCli.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tavelorin::cli {
+namespace {
+
+using Args = std::vector<std::string>;
+
+struct CasoOpciones {
+    Args argumentos;
+    Orden orden;
+    std::optional<std::string> entrada;
+    std::string separador;
+    std::string salida;
+    std::optional<std::string> evaluar;
+};
+
+TEST(LeerOpciones, QueOrdenYQueArchivos) {
+    const CasoOpciones casos[] = {
+        {{"p.brk"}, Orden::Resolver, "p.brk", "", "", {}},
+        {{"-"}, Orden::Resolver, "-", "", "", {}},
+        {{""}, Orden::Resolver, "", "", "", {}},
+        {{"--", "-x.brk"}, Orden::Resolver, "-x.brk", "", "", {}},
+        {{"--salida", "p.sol", "p.brk"}, Orden::Resolver, "p.brk", "", "p.sol", {}},
+        {{"-o", "", "p.brk"}, Orden::Resolver, "p.brk", "", "", {}},  // an empty name is standard output
+        {{"--separador", ",", "--separador=.", "p.brk"}, Orden::Resolver, "p.brk", ".", "", {}},  // the last one counts
+        {{"--evaluar", "a.txt", "--evaluar", "s.txt", "p.brk"}, Orden::Evaluar, "p.brk", "", "", "s.txt"},
+        {{"--evaluar", "-", "p.brk"}, Orden::Evaluar, "p.brk", "", "", "-"},
+        {{"--evaluar", "", "p.brk"}, Orden::Evaluar, "p.brk", "", "", ""},
+        {{"--aleatorio", "2", "3", "5", "20", "0.5", "1", "5", "-o", "r.brk"}, Orden::Aleatorio, {}, "", "r.brk", {}},
+        // --help and --version end the reading: what follows is not looked at.
+        {{"p.brk", "-h", "--rapido"}, Orden::Ayuda, "p.brk", "", "", {}},
+        {{"--version", "--help"}, Orden::Version, {}, "", "", {}},
+    };
+    for (const CasoOpciones& c : casos) {
+        SCOPED_TRACE(::testing::PrintToString(c.argumentos));
+        const OpcionesCli o = LeerOpciones(c.argumentos);
+        EXPECT_EQ(o.orden, c.orden);
+        EXPECT_EQ(o.entrada, c.entrada);
+        EXPECT_EQ(o.separador, c.separador);
+        EXPECT_EQ(o.salida, c.salida);
+        EXPECT_EQ(o.evaluar, c.evaluar);
+    }
+}
+
+TEST(LeerOpciones, BanderasYSemilla) {
+    const OpcionesCli o = LeerOpciones({"--optimo", "p.brk", "--exacto"});
+    EXPECT_TRUE(o.optimo);
+    EXPECT_TRUE(o.exacto);
+    EXPECT_FALSE(o.metricas);
+    const OpcionesCli a = LeerOpciones({"--semilla", "4294967295", "--aleatorio", "1", "2", "3", "4", "5", "6", "7"});
+    EXPECT_EQ(a.semilla, 4294967295u);
+    EXPECT_EQ(a.aleatorio, (Args{"1", "2", "3", "4", "5", "6", "7"}));
+}
+
+struct CasoUso {
+    Args argumentos;
+    std::string motivo;
+};
+
+TEST(LeerOpciones, ErroresDeUso) {
+    const CasoUso casos[] = {
+        {{}, "falta el archivo de problema"},
+        {{"--rapido", "--help"}, "opción desconocida \"--rapido\""},  // read before --help
+        {{"a.brk", "b.brk"}, "sobra el argumento \"b.brk\""},
+        {{"--"}, "se espera un solo archivo de problema"},
+        {{"a.brk", "--", "b.brk"}, "se espera un solo archivo de problema"},
+        {{"--separador=", "p.brk"}, "--separador admite \",\" o \".\", no \"\""},
+        {{"p.brk", "--salida"}, "falta el nombre del archivo de solución tras --salida"},
+        {{"--semilla"}, "falta el valor de --semilla"},
+        {{"--semilla", "x"}, "--semilla admite un entero de 0 a 4294967295, no \"x\""},
+        {{"--semilla", ""}, "--semilla admite un entero de 0 a 4294967295, no \"\""},
+        {{"--semilla", "99999999999999999999"}, "--semilla admite un entero de 0 a 4294967295, no \"99999999999999999999\""},
+        {{"--aleatorio", "1", "2", "3", "4", "5", "6"}, "--aleatorio lleva siete valores: N M UMIN UMAX P CMIN CMAX"},
+        {{"--aleatorio", "1", "2", "3", "4", "5", "6", "7", "--", "p.brk"}, "--aleatorio no lleva archivo de problema"},
+        {{"--evaluar", "s.txt", "-o", "x.sol", "-"}, "--evaluar no se combina con -o, --metricas, --exacto ni --optimo"},
+    };
+    for (const CasoUso& c : casos) {
+        SCOPED_TRACE(::testing::PrintToString(c.argumentos));
+        try {
+            LeerOpciones(c.argumentos);
+            ADD_FAILURE() << "no error";
+        } catch (const ErrorDeUso& e) {
+            EXPECT_EQ(std::string(e.what()), c.motivo);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tavelorin::cli
