@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHeaderView>
 
+#include "soporte/Controles.h"
 #include "soporte/DialogosPrueba.h"
 #include "core/Informe.h"
 #include "ui/Main.h"
@@ -33,15 +34,18 @@ struct Ventana {
 void ResolverHastaElMemo(benchmark::State& estado) {
     const int32_t q = static_cast<int32_t>(estado.range(0));
     Ventana v;
-    v.ventana.Modelo().Cargar(bench::ProblemaSembrado(10, 20, q));
+    ModeloMatriz& modelo = Rejilla(v.ventana);
+    modelo.Cargar(bench::ProblemaSembrado(10, 20, q));
+    MemoInforme* memo = MemoDe(v.ventana);
+    EstadoSecuenciador e;  // kept across runs, as the window keeps its own
     for (auto _ : estado) {
         std::vector<std::string> informe, secuencia;
-        const std::vector<std::string> problema = v.ventana.ProblemaDeMatriz();
-        Secuenciar(v.ventana.Estado, problema, informe, secuencia, v.ventana.SeparadorDecimal());
+        const std::vector<std::string> problema = modelo.Matriz().LineasProblema();
+        Secuenciar(e, problema, informe, secuencia, v.ventana.SeparadorDecimal());
         AnadirSolucion(informe, secuencia);
-        v.ventana.Memo1->Vaciar();
-        v.ventana.Memo1->ReemplazarLineas(std::move(informe));
-        benchmark::DoNotOptimize(v.ventana.Memo1->NumeroLineas());
+        memo->Vaciar();
+        memo->ReemplazarLineas(std::move(informe));
+        benchmark::DoNotOptimize(memo->NumeroLineas());
     }
 }
 
@@ -49,10 +53,11 @@ void ResolverHastaElMemo(benchmark::State& estado) {
 void Resolver(benchmark::State& estado) {
     const int32_t q = static_cast<int32_t>(estado.range(0));
     Ventana v;
-    v.ventana.Modelo().Cargar(bench::ProblemaSembrado(10, 20, q));
+    Rejilla(v.ventana).Cargar(bench::ProblemaSembrado(10, 20, q));
+    MemoInforme* memo = MemoDe(v.ventana);
     for (auto _ : estado) {
         v.ventana.EjecutarResolucion();
-        benchmark::DoNotOptimize(v.ventana.Memo1->NumeroLineas());
+        benchmark::DoNotOptimize(memo->NumeroLineas());
     }
     if (!v.dialogos.errores.empty()) estado.SkipWithError("la resolución falló");
 }
@@ -65,13 +70,14 @@ void MemoSolo(benchmark::State& estado) {
     Secuenciar(e, bench::ProblemaSembrado(10, 20, q), informe, secuencia, ".");
     AnadirSolucion(informe, secuencia);
     Ventana v;
+    MemoInforme* memo = MemoDe(v.ventana);
     for (auto _ : estado) {
         estado.PauseTiming();
         std::vector<std::string> copia = informe;
         estado.ResumeTiming();
-        v.ventana.Memo1->Vaciar();
-        v.ventana.Memo1->ReemplazarLineas(copia);
-        benchmark::DoNotOptimize(v.ventana.Memo1->NumeroLineas());
+        memo->Vaciar();
+        memo->ReemplazarLineas(copia);
+        benchmark::DoNotOptimize(memo->NumeroLineas());
     }
 }
 
@@ -96,10 +102,12 @@ void EscribirCelda(benchmark::State& estado) {
     v.dialogos.respuestas = {QString::number(estado.range(0)), QString("20")};
     v.ventana.DimensionarProblema();
     QApplication::processEvents();
+    ModeloMatriz& modelo = Rejilla(v.ventana);
+    QWidget* rejilla = Control<VistaMatriz>(v.ventana, QStringLiteral("Matriz"))->viewport();
     int i = 0;
     for (auto _ : estado) {
-        v.ventana.Modelo().PonerCelda(1, 1, QString::number(++i));
-        v.ventana.Matriz->viewport()->repaint();
+        modelo.PonerCelda(1, 1, QString::number(++i));
+        rejilla->repaint();
     }
 }
 

@@ -292,6 +292,4 @@ void TAboutBox::CentrarEnPantalla() {
     move(esquinaMarco);
 }
 
-void MostrarAcercaDe(TAboutBox& caja) { caja.exec(); }
-
 }  // namespace tavelorin

@@ -90,7 +90,4 @@ private:
     AbridorEnlaces& abridor_;
 };
 
-// Shows the about box modally; returns when the user closes it.
-void MostrarAcercaDe(TAboutBox& caja);
-
 }  // namespace tavelorin

@@ -106,15 +106,6 @@ protected:
     }
 };
 
-// A white page with a border: the chart on the left, its legend on the right.
-struct PaginaGrafico {
-    QFrame* marco;
-    QChart* grafico;
-    QValueAxis* ejeX;
-    QValueAxis* ejeY;
-    ListaLeyenda* leyenda;
-};
-
 QValueAxis* CrearEje(bool lineasDeRejilla) {
     auto* eje = new QValueAxis;
     eje->setLinePen(QPen(Qt::black, 1));
@@ -131,54 +122,6 @@ QValueAxis* CrearEje(bool lineasDeRejilla) {
     eje->setTickAnchor(0);
     eje->setTickType(QValueAxis::TicksDynamic);
     return eje;
-}
-
-PaginaGrafico CrearPagina(const QString& nombre) {
-    PaginaGrafico p{};
-    p.marco = new QFrame;
-    p.marco->setObjectName(nombre);
-    p.marco->setFrameStyle(QFrame::Box | QFrame::Plain);
-    p.marco->setLineWidth(1);
-    QPalette paleta = p.marco->palette();
-    paleta.setColor(QPalette::Window, Qt::white);
-    paleta.setColor(QPalette::WindowText, QColor(128, 128, 128));
-    p.marco->setPalette(paleta);
-    p.marco->setAutoFillBackground(true);
-
-    p.grafico = new QChart;
-    p.grafico->legend()->hide();
-    p.grafico->setTitle(QString());
-    p.grafico->setBackgroundBrush(Qt::white);
-    p.grafico->setBackgroundPen(Qt::NoPen);
-    p.grafico->setBackgroundRoundness(0);
-    p.grafico->setDropShadowEnabled(false);
-    p.grafico->setPlotAreaBackgroundBrush(Qt::white);
-    p.grafico->setPlotAreaBackgroundVisible(true);
-    p.grafico->setMargins(QMargins(4, 8, 8, 4));
-    p.grafico->setLocalizeNumbers(true);
-    p.ejeX = CrearEje(false);  // no vertical grid lines
-    p.ejeY = CrearEje(true);   // horizontal grid lines
-    p.grafico->addAxis(p.ejeX, Qt::AlignBottom);
-    p.grafico->addAxis(p.ejeY, Qt::AlignLeft);
-
-    auto* vista = new QChartView(p.grafico, p.marco);
-    vista->setFrameShape(QFrame::NoFrame);
-    vista->setBackgroundBrush(Qt::white);
-    vista->setRenderHint(QPainter::Antialiasing, false);
-
-    p.leyenda = new ListaLeyenda(p.marco);
-    auto* columna = new QVBoxLayout;
-    columna->setContentsMargins(0, 0, 0, 0);
-    columna->addStretch(1);
-    columna->addWidget(p.leyenda);
-    columna->addStretch(1);
-
-    auto* disposicion = new QHBoxLayout(p.marco);
-    disposicion->setContentsMargins(2, 2, 10, 2);
-    disposicion->setSpacing(6);
-    disposicion->addWidget(vista, 1);
-    disposicion->addLayout(columna);
-    return p;
 }
 
 void AnadirALeyenda(QListWidget* leyenda, const QString& nombre, const QIcon& muestra) {
@@ -249,24 +192,71 @@ void FijarEjes(QChart* grafico, QValueAxis* ejeX, QValueAxis* ejeY, Limites l) {
     MarcarEjes(grafico, ejeX, ejeY, l.xMin, l.xMax, l.yMin, l.yMax);
 }
 
+// Three draws of generador: red, green, blue.
+QColor ColorAleatorio(GeneradorAleatorio& generador) {
+    const int rojo = static_cast<int>(255 * generador.RealAleatorio());
+    const int verde = static_cast<int>(255 * generador.RealAleatorio());
+    const int azul = static_cast<int>(255 * generador.RealAleatorio());
+    return QColor(rojo, verde, azul);
+}
+
 }  // namespace
+
+// A white page with a border: the chart on the left, its legend on the right.
+GraficosConsumo::Pagina GraficosConsumo::CrearPagina(const QString& nombre) {
+    Pagina p;
+    auto* marco = new QFrame;
+    p.marco = marco;
+    marco->setObjectName(nombre);
+    marco->setFrameStyle(QFrame::Box | QFrame::Plain);
+    marco->setLineWidth(1);
+    QPalette paleta = marco->palette();
+    paleta.setColor(QPalette::Window, Qt::white);
+    paleta.setColor(QPalette::WindowText, QColor(128, 128, 128));
+    marco->setPalette(paleta);
+    marco->setAutoFillBackground(true);
+
+    p.grafico = new QChart;
+    p.grafico->legend()->hide();
+    p.grafico->setTitle(QString());
+    p.grafico->setBackgroundBrush(Qt::white);
+    p.grafico->setBackgroundPen(Qt::NoPen);
+    p.grafico->setBackgroundRoundness(0);
+    p.grafico->setDropShadowEnabled(false);
+    p.grafico->setPlotAreaBackgroundBrush(Qt::white);
+    p.grafico->setPlotAreaBackgroundVisible(true);
+    p.grafico->setMargins(QMargins(4, 8, 8, 4));
+    p.grafico->setLocalizeNumbers(true);
+    p.ejeX = CrearEje(false);  // no vertical grid lines
+    p.ejeY = CrearEje(true);   // horizontal grid lines
+    p.grafico->addAxis(p.ejeX, Qt::AlignBottom);
+    p.grafico->addAxis(p.ejeY, Qt::AlignLeft);
+
+    auto* vista = new QChartView(p.grafico, marco);
+    vista->setFrameShape(QFrame::NoFrame);
+    vista->setBackgroundBrush(Qt::white);
+    vista->setRenderHint(QPainter::Antialiasing, false);
+
+    p.leyenda = new ListaLeyenda(marco);
+    auto* columna = new QVBoxLayout;
+    columna->setContentsMargins(0, 0, 0, 0);
+    columna->addStretch(1);
+    columna->addWidget(p.leyenda);
+    columna->addStretch(1);
+
+    auto* disposicion = new QHBoxLayout(marco);
+    disposicion->setContentsMargins(2, 2, 10, 2);
+    disposicion->setSpacing(6);
+    disposicion->addWidget(vista, 1);
+    disposicion->addLayout(columna);
+    return p;
+}
 
 GraficosConsumo::GraficosConsumo(EstadoSecuenciador& estado, GeneradorAleatorio& generador, QLineEdit* EComp,
                                  QObject* padre)
     : QObject(padre), estado_(estado), generador_(generador), EComp_(EComp) {
-    const PaginaGrafico vel = CrearPagina(QStringLiteral("ChartVelCon"));
-    marcoVel_ = vel.marco;
-    graficoVel_ = vel.grafico;
-    ejeXVel_ = vel.ejeX;
-    ejeYVel_ = vel.ejeY;
-    leyendaVel_ = vel.leyenda;
-
-    const PaginaGrafico tas = CrearPagina(QStringLiteral("ChartTasCon"));
-    marcoTas_ = tas.marco;
-    graficoTas_ = tas.grafico;
-    ejeXTas_ = tas.ejeX;
-    ejeYTas_ = tas.ejeY;
-    leyendaTas_ = tas.leyenda;
+    vel_ = CrearPagina(QStringLiteral("ChartVelCon"));
+    tas_ = CrearPagina(QStringLiteral("ChartTasCon"));
 
     // The rate chart's two series live as long as the chart: "KNj/Q" first.
     auto serieTasas = [this](const QString& nombre, const QColor& color) {
@@ -277,16 +267,16 @@ GraficosConsumo::GraficosConsumo(EstadoSecuenciador& estado, GeneradorAleatorio&
         s->setMarkerSize(kLadoMarca);
         s->setLightMarker(Marca(color));
         s->setPointLabelsVisible(false);
-        graficoTas_->addSeries(s);
-        s->attachAxis(ejeXTas_);
-        s->attachAxis(ejeYTas_);
-        AnadirALeyenda(leyendaTas_, nombre, Muestra(color, kAnchoTasas, true));
+        tas_.grafico->addSeries(s);
+        s->attachAxis(tas_.ejeX);
+        s->attachAxis(tas_.ejeY);
+        AnadirALeyenda(tas_.leyenda, nombre, Muestra(color, kAnchoTasas, true));
         return s;
     };
     knjq_ = serieTasas(QStringLiteral("KNj/Q"), kColorKNjQ);
     xjk_ = serieTasas(QStringLiteral("Xjk"), kColorXjk);
 
-    for (auto [leyenda, grafico] : {std::pair{leyendaVel_, graficoVel_}, std::pair{leyendaTas_, graficoTas_}}) {
+    for (auto [leyenda, grafico] : {std::pair{vel_.leyenda, vel_.grafico}, std::pair{tas_.leyenda, tas_.grafico}}) {
         connect(leyenda, &QListWidget::itemChanged, this, [this, leyenda, grafico](QListWidgetItem* fila) {
             const QList<QAbstractSeries*> series = grafico->series();
             const int i = leyenda->row(fila);
@@ -302,24 +292,30 @@ GraficosConsumo::GraficosConsumo(EstadoSecuenciador& estado, GeneradorAleatorio&
             MarcarEjes(grafico, x, y, x->min(), x->max(), y->min(), y->max());
         });
     }
-    AjustarEjes(graficoVel_);
-    AjustarEjes(graficoTas_);
+    AjustarEjes(vel_.grafico);
+    AjustarEjes(tas_.grafico);
 
     connect(EComp_, &QLineEdit::textChanged, this, [this] { ECompChange(); });
 }
 
 GraficosConsumo::~GraficosConsumo() {
     // Pages the window never adopted are ours to free.
-    for (QWidget* marco : {marcoVel_.data(), marcoTas_.data()})
+    for (QWidget* marco : {vel_.marco.data(), tas_.marco.data()})
         if (marco != nullptr && marco->parent() == nullptr) delete marco;
 }
 
+const GraficosConsumo::Pagina* GraficosConsumo::PaginaDe(const QChart* grafico) const {
+    return grafico == vel_.grafico ? &vel_ : grafico == tas_.grafico ? &tas_ : nullptr;
+}
+
 QValueAxis* GraficosConsumo::EjeX(const QChart* grafico) const {
-    return grafico == graficoVel_ ? ejeXVel_ : grafico == graficoTas_ ? ejeXTas_ : nullptr;
+    const Pagina* p = PaginaDe(grafico);
+    return p != nullptr ? p->ejeX : nullptr;
 }
 
 QValueAxis* GraficosConsumo::EjeY(const QChart* grafico) const {
-    return grafico == graficoVel_ ? ejeYVel_ : grafico == graficoTas_ ? ejeYTas_ : nullptr;
+    const Pagina* p = PaginaDe(grafico);
+    return p != nullptr ? p->ejeY : nullptr;
 }
 
 // Ranges from the points of the series that are shown.
@@ -330,15 +326,6 @@ void GraficosConsumo::AjustarEjes(QChart* grafico) {
     FijarEjes(grafico, EjeX(grafico), EjeY(grafico), limites);
 }
 
-QColor GraficosConsumo::ColorAleatorio(GeneradorAleatorio& generador) {
-    const int rojo = static_cast<int>(255 * generador.RealAleatorio());
-    const int verde = static_cast<int>(255 * generador.RealAleatorio());
-    const int azul = static_cast<int>(255 * generador.RealAleatorio());
-    return QColor(rojo, verde, azul);
-}
-
-QColor GraficosConsumo::ColorAleatorio() { return ColorAleatorio(generador_); }
-
 QColor GraficosConsumo::ColorSerie(int indice, GeneradorAleatorio& generador) {
     if (indice < 0 || indice >= static_cast<int>(kColores.size())) return ColorAleatorio(generador);
     return QColor(kColores[static_cast<size_t>(indice)]);
@@ -346,24 +333,24 @@ QColor GraficosConsumo::ColorSerie(int indice, GeneradorAleatorio& generador) {
 
 void GraficosConsumo::BorrarSeriesVel() {
     LiberarSeriesVel();
-    AjustarEjes(graficoVel_);
+    AjustarEjes(vel_.grafico);
 }
 
 void GraficosConsumo::BorrarSeriesTasas() {
     xjk_->clear();
     knjq_->clear();
-    AjustarEjes(graficoTas_);
+    AjustarEjes(tas_.grafico);
 }
 
 // The rebuilds leave the axes alone until their new ranges are known: an empty range in
 // between would make the chart lay out every line once more.
 void GraficosConsumo::LiberarSeriesVel() {
     {
-        const QSignalBlocker bloqueo(leyendaVel_);
-        leyendaVel_->clear();
+        const QSignalBlocker bloqueo(vel_.leyenda);
+        vel_.leyenda->clear();
     }
     for (QLineSeries* s : seriesVel_) {
-        graficoVel_->removeSeries(s);
+        vel_.grafico->removeSeries(s);
         delete s;
     }
     seriesVel_.clear();
@@ -385,10 +372,10 @@ void GraficosConsumo::GraficoVelocidades() {
         for (int32_t k = 1; k <= q; ++k) p[k - 1] = QPointF(k, t.Celda(k - 1, columna) / k);
         limites.Anadir(p);
     }
-    FijarEjes(graficoVel_, ejeXVel_, ejeYVel_, limites);
+    FijarEjes(vel_.grafico, vel_.ejeX, vel_.ejeY, limites);
 
     seriesVel_.reserve(static_cast<size_t>(m));
-    const QSignalBlocker bloqueo(leyendaVel_);
+    const QSignalBlocker bloqueo(vel_.leyenda);
     for (int32_t j = 1; j <= m; ++j) {
         auto serie = std::make_unique<QLineSeries>();
         serie->setName(QStringLiteral("C") + QString::number(j));
@@ -399,15 +386,15 @@ void GraficosConsumo::GraficoVelocidades() {
         // Qt Charts lays a series out again when it joins the chart and at each axis it is
         // attached to; it is given all its points in one go after those, so it is laid
         // out once (nothing is drawn in between).
-        graficoVel_->addSeries(serie.get());
+        vel_.grafico->addSeries(serie.get());
         QLineSeries* s = serie.release();
         seriesVel_.push_back(s);
-        s->attachAxis(ejeXVel_);
-        s->attachAxis(ejeYVel_);
+        s->attachAxis(vel_.ejeX);
+        s->attachAxis(vel_.ejeY);
         s->replace(puntos[static_cast<size_t>(j - 1)]);
-        AnadirALeyenda(leyendaVel_, s->name(), Muestra(color, kAnchoVel, false));
+        AnadirALeyenda(vel_.leyenda, s->name(), Muestra(color, kAnchoVel, false));
     }
-    leyendaVel_->updateGeometry();
+    vel_.leyenda->updateGeometry();
 }
 
 void GraficosConsumo::GraficoTasas() {
@@ -418,7 +405,7 @@ void GraficosConsumo::GraficoTasas() {
     // A component the table was not built with has no columns: nothing is drawn.
     const TablaEtapas& t = estado_.TablaSolucion;
     if (!c || !t.celdas || *c < 1 || *c > t.nComp || t.ColIdeal(*c) >= t.columnas) {
-        AjustarEjes(graficoTas_);
+        AjustarEjes(tas_.grafico);
         if (!c) (void)TextoAEntero(texto);  // throws the integer message
         return;
     }
@@ -435,7 +422,7 @@ void GraficosConsumo::GraficoTasas() {
     Limites limites;
     if (xjk_->isVisible()) limites.Anadir(consumo);
     if (knjq_->isVisible()) limites.Anadir(ideal);
-    FijarEjes(graficoTas_, ejeXTas_, ejeYTas_, limites);
+    FijarEjes(tas_.grafico, tas_.ejeX, tas_.ejeY, limites);
     xjk_->replace(consumo);
     knjq_->replace(ideal);
 }

@@ -33,8 +33,8 @@ public:
                     QObject* padre = nullptr);
     ~GraficosConsumo() override;
 
-    QWidget* ChartVelCon() const { return marcoVel_; }
-    QWidget* ChartTasCon() const { return marcoTas_; }
+    QWidget* ChartVelCon() const { return vel_.marco; }
+    QWidget* ChartTasCon() const { return tas_.marco; }
 
     // Rebuilds the speed chart: one series "Cj" per component of the stage table.
     void GraficoVelocidades();
@@ -50,8 +50,6 @@ public:
     // Colour of the series with 0-based index indice: the fixed table for components
     // 1..9, a random colour (three draws of generador) from the 10th on.
     static QColor ColorSerie(int indice, GeneradorAleatorio& generador);
-    static QColor ColorAleatorio(GeneradorAleatorio& generador);
-    QColor ColorAleatorio();
 
     // Selector: "+" and "-" step EComp within 1..NComp; both throw ErrorTavelorin when
     // EComp does not hold an integer. ECompChange never throws.
@@ -63,15 +61,26 @@ public:
     const std::vector<QLineSeries*>& SeriesVel() const { return seriesVel_; }
     QLineSeries* KNjQ() const { return knjq_; }
     QLineSeries* Xjk() const { return xjk_; }
-    QChart* GraficoVel() const { return graficoVel_; }
-    QChart* GraficoTas() const { return graficoTas_; }
+    QChart* GraficoVel() const { return vel_.grafico; }
+    QChart* GraficoTas() const { return tas_.grafico; }
     // The legends: one checkable row per series, in the chart's order.
-    QListWidget* LeyendaVel() const { return leyendaVel_; }
-    QListWidget* LeyendaTas() const { return leyendaTas_; }
+    QListWidget* LeyendaVel() const { return vel_.leyenda; }
+    QListWidget* LeyendaTas() const { return tas_.leyenda; }
     QValueAxis* EjeX(const QChart* grafico) const;
     QValueAxis* EjeY(const QChart* grafico) const;
 
 private:
+    // A chart page: the framed page, its chart and axes, and its legend.
+    struct Pagina {
+        QPointer<QWidget> marco;
+        QChart* grafico = nullptr;
+        QValueAxis* ejeX = nullptr;
+        QValueAxis* ejeY = nullptr;
+        QListWidget* leyenda = nullptr;
+    };
+    static Pagina CrearPagina(const QString& nombre);
+    // The page of one of the two charts; null for any other.
+    const Pagina* PaginaDe(const QChart* grafico) const;
     void AjustarEjes(QChart* grafico);
     void LiberarSeriesVel();
 
@@ -79,16 +88,8 @@ private:
     GeneradorAleatorio& generador_;
     QLineEdit* EComp_;
 
-    QPointer<QWidget> marcoVel_;
-    QPointer<QWidget> marcoTas_;
-    QChart* graficoVel_ = nullptr;
-    QChart* graficoTas_ = nullptr;
-    QValueAxis* ejeXVel_ = nullptr;
-    QValueAxis* ejeYVel_ = nullptr;
-    QValueAxis* ejeXTas_ = nullptr;
-    QValueAxis* ejeYTas_ = nullptr;
-    QListWidget* leyendaVel_ = nullptr;
-    QListWidget* leyendaTas_ = nullptr;
+    Pagina vel_;  // speed chart
+    Pagina tas_;  // rate chart
 
     std::vector<QLineSeries*> seriesVel_;
     QLineSeries* knjq_ = nullptr;

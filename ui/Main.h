@@ -1,25 +1,22 @@
 // The main window: menu bar, tool bar, the grid and the report memo, the chart pages,
 // and the commands that work on them.
+//
+// Its public face is the commands (what the menu items and tool buttons run) and the
+// state they leave, read-only. Its controls are private; each has the name the window
+// description gives it as its objectName, which is how tests reach them.
 #pragma once
 
 #include <QMainWindow>
 #include <QPrinter>
 #include <QStringList>
-#include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Aleatorio.h"
 #include "core/Problema.h"
 
 class QAction;
-class QFrame;
-class QLabel;
 class QLineEdit;
-class QMenu;
-class QPushButton;
-class QSplitter;
-class QTabWidget;
-class QToolBar;
 
 namespace tavelorin {
 
@@ -28,7 +25,6 @@ class GraficosConsumo;
 class MemoInforme;
 class TAboutBox;
 class ModeloMatriz;
-class VistaMatriz;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -50,37 +46,71 @@ public:
 
     // Problem and solution files.
     void AbrirProblema();
-    void CargarProblema();
     void GuardarProblema();
     void ArchivoGrabarProblemaClick();
     void ArchivoGrabarProblemaComoClick();
-    void GuardarProblemaComo();
-    void EscribirProblema();
     void GuardarSolucion();
     void GuardarSolucionComo();
-    void EscribirSolucion();
 
     // Random problem.
     void CrearProblemaAleatorio();
 
+    // --- State, read-only ---
+    bool Resuelto() const { return resuelto_; }
+    // The problem file the grid was last read from or written to; empty after New.
+    const QString& FicheroProblema() const { return ficheroProblema_; }
+    // The file the solution was last written to; kept across New.
+    const QString& FicheroSolucion() const { return ficheroSolucion_; }
+    // The sequencing state of the last solve.
+    const EstadoSecuenciador& Estado() const { return estado_; }
+    const GeneradorAleatorio& Generador() const { return generador_; }
+    const std::string& SeparadorDecimal() const { return separador_; }
+    const QPrinter& Impresora() const { return impresora_; }
+    bool MatrizCompleta() const;
+
+protected:
+    void changeEvent(QEvent* evento) override;
+
+private:
+    using Comando = void (TMainForm::*)();
+
+    // Construction (MainConstruccion.cpp).
+    void CrearAcciones();
+    void CrearMenus();
+    void CrearBarra();
+    void CrearPaginas();
+    // Connects an action to a command run under the failure handler.
+    void Conectar(QAction* accion, Comando comando);
+    void Ejecutar(Comando comando);
+
+    void FormCreate(const QStringList& argumentos);
+    void LeerSeparadorDecimal();
+    void CargarProblema();
+    void GuardarProblemaComo();
+    void EscribirProblema();
+    void EscribirSolucion();
     void ActualizarBotones();
     void ArchivoMenuClick();
-    bool MatrizCompleta() const;
     void MatrizDrawCell();
     std::vector<std::string> ProblemaDeMatriz();
+    void MostrarSolucion(std::vector<std::string>& informe, const std::vector<std::string>& secuencia);
 
-    // --- State, readable by tests and by the other windows ---
-    bool Resuelto = false;
-    QString FicheroProblema;
-    QString FicheroSolucion;
-    EstadoSecuenciador Estado;
-    const std::string& SeparadorDecimal() const { return separador_; }
-    ModeloMatriz& Modelo() { return *modelo_; }
-    QPrinter& Impresora() { return impresora_; }
-    GeneradorAleatorio Generador;
+    Dialogos& dialogos_;
 
-    // --- Controls, under their names ---
-    QToolBar* ToolBar1 = nullptr;
+    // --- State ---
+    bool resuelto_ = false;
+    QString ficheroProblema_;
+    QString ficheroSolucion_;
+    EstadoSecuenciador estado_;
+    GeneradorAleatorio generador_;
+    ModeloMatriz* modelo_ = nullptr;
+    QPrinter impresora_{QPrinter::HighResolution};
+    std::string separador_ = ".";
+    // The names each file dialog proposes next (the last chosen in it).
+    QString nombreAbrir_;
+    QString nombreGuardarProblema_;
+
+    // --- Controls the commands use, under their names ---
     QAction* TBNuevo = nullptr;
     QAction* ToolButton3 = nullptr;
     QAction* TBGuardar = nullptr;
@@ -89,8 +119,6 @@ public:
     QAction* TBResolver = nullptr;
     QAction* TBCopiar = nullptr;
     QAction* TBSalir = nullptr;
-
-    QMenu* ArchivoMenu = nullptr;
     QAction* ArchivoNuevo = nullptr;
     QAction* Items1 = nullptr;
     QAction* ArchivoAbrir = nullptr;
@@ -102,59 +130,14 @@ public:
     QAction* ArchivoImprimir = nullptr;
     QAction* ArchivoConfigurarImpresora = nullptr;
     QAction* ArchivoSalir = nullptr;
-    QMenu* Edicin1 = nullptr;
     QAction* Copiar1 = nullptr;
     QAction* Fuente1 = nullptr;
-    QMenu* ResolverResolverProblema = nullptr;
     QAction* ResolverProblema = nullptr;
-    QMenu* AyudaMenu = nullptr;
     QAction* AyudaAcerdaDe = nullptr;
-
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* TSResolucion = nullptr;
-    QWidget* TBGrafVel = nullptr;
-    QWidget* TSGrafTasa = nullptr;
-    QFrame* Panel1 = nullptr;
-    QSplitter* Splitter1 = nullptr;
-    QFrame* Panel3 = nullptr;
-    VistaMatriz* Matriz = nullptr;
     MemoInforme* Memo1 = nullptr;
-    QFrame* Panel2 = nullptr;
-    QLabel* Label1 = nullptr;
     QLineEdit* EComp = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QWidget* ChartVelCon = nullptr;
-    QWidget* ChartTasCon = nullptr;
-    TAboutBox* AboutBox = nullptr;
     GraficosConsumo* Graficos = nullptr;  // both consumption charts and their selector
-
-protected:
-    void changeEvent(QEvent* evento) override;
-
-private:
-    void CrearAcciones();
-    void CrearMenus();
-    void CrearBarra();
-    void CrearPaginas();
-    void FormCreate(const QStringList& argumentos);
-    void LeerSeparadorDecimal();
-    // Connects an action to a command run under the failure handler.
-    void Conectar(QAction* accion, void (TMainForm::*comando)());
-    void Ejecutar(void (TMainForm::*comando)());
-    void MostrarSolucion(std::vector<std::string>& informe, const std::vector<std::string>& secuencia);
-    void GraficoVelocidades();
-    void GraficoTasas();
-    void BorrarSeriesVel();
-    void BorrarSeriesTasas();
-
-    Dialogos& dialogos_;
-    ModeloMatriz* modelo_ = nullptr;
-    QPrinter impresora_{QPrinter::HighResolution};
-    std::string separador_ = ".";
-    // The names each file dialog proposes next (the last chosen in it).
-    QString nombreAbrir_;
-    QString nombreGuardarProblema_;
+    TAboutBox* AboutBox = nullptr;
 };
 
 }  // namespace tavelorin

@@ -1,21 +1,17 @@
+// The report memo's text and editing: readers and writers, edits and undo, keys, mouse
+// and the context menu. Its painting is in MemoPintura.cpp.
 #include "ui/MemoInforme.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFocusEvent>
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPaintEvent>
 #include <QScrollBar>
-#include <QTimerEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -52,8 +48,6 @@ int ClaseDe(char16_t c) {
     if (q.isLetterOrNumber() || c == u'_' || c == u'.' || c == u',' || c == u'-' || c == u'+') return 1;
     return 2;
 }
-
-constexpr int kCursorAncho = 1;
 
 }  // namespace
 
@@ -126,15 +120,6 @@ void MemoInforme::ReemplazarLineas(std::vector<std::string>&& lineas) {
     TextoNuevo();
 }
 
-void MemoInforme::setPlainText(const QString& texto) {
-    std::vector<std::string> una;
-    una.push_back(texto.toStdString());
-    lineas_.Reemplazar(std::move(una), false, *medidor_);
-    TextoNuevo();
-}
-
-QString MemoInforme::toPlainText() const { return lineas_.Extraer(Inicio(), Final()); }
-
 void MemoInforme::CopiarTodo() { AlPortapapeles(lineas_.Extraer(Inicio(), Final(), u"\r\n")); }
 
 // --- Editing commands ---
@@ -148,13 +133,12 @@ void MemoInforme::Copiar() {
 }
 
 void MemoInforme::Cortar() {
-    if (!TieneSeleccion() || soloLectura_) return;
+    if (!TieneSeleccion()) return;
     Copiar();
     Reemplazar(SeleccionDesde(), SeleccionHasta(), {}, Clase::Otra);
 }
 
 void MemoInforme::Pegar() {
-    if (soloLectura_) return;
     const QString texto = Normalizar(QGuiApplication::clipboard()->text());
     if (texto.isEmpty()) return;
     Reemplazar(SeleccionDesde(), SeleccionHasta(), texto, Clase::Otra);
@@ -170,7 +154,7 @@ void MemoInforme::Escribir(const QString& texto) {
 }
 
 void MemoInforme::Deshacer() {
-    if (soloLectura_ || hecho_ == 0) return;
+    if (hecho_ == 0) return;
     const Cambio& c = cambios_[static_cast<size_t>(--hecho_)];
     Aplicar(c.inicio, c.puesto, c.quitado);
     agrupar_ = false;
@@ -179,18 +163,12 @@ void MemoInforme::Deshacer() {
 }
 
 void MemoInforme::Rehacer() {
-    if (soloLectura_ || !PuedeRehacer()) return;
+    if (!PuedeRehacer()) return;
     const Cambio& c = cambios_[static_cast<size_t>(hecho_++)];
     Aplicar(c.inicio, c.quitado, c.puesto);
     agrupar_ = false;
     TrasCambiar();
     Colocar(c.cursorDespues, c.cursorDespues);
-}
-
-void MemoInforme::FijarSoloLectura(bool si) {
-    soloLectura_ = si;
-    setAttribute(Qt::WA_InputMethodEnabled, !si);
-    viewport()->update();
 }
 
 void MemoInforme::FijarCursor(Posicion p, bool extender) {
@@ -204,7 +182,6 @@ qreal MemoInforme::DistanciaTabulador() const { return medidor_->DistanciaTabula
 // --- The edit underneath all others, and undo ---
 
 void MemoInforme::Reemplazar(Posicion desde, Posicion hasta, const QString& texto, Clase clase) {
-    if (soloLectura_) return;
     desde = Limitar(desde);
     hasta = Limitar(hasta);
     if (hasta < desde) std::swap(desde, hasta);
@@ -251,7 +228,6 @@ void MemoInforme::Aplicar(Posicion desde, const QString& quitado, const QString&
 }
 
 void MemoInforme::Borrar(Orden orden) {
-    if (soloLectura_) return;
     if (TieneSeleccion()) {
         Reemplazar(SeleccionDesde(), SeleccionHasta(), {}, Clase::Otra);
         return;
@@ -343,20 +319,6 @@ Posicion MemoInforme::PalabraAnterior(Posicion p) const {
         while (c > 0 && ClaseDe(lineas_.Caracter(p.linea, c - 1)) == clase) --c;
     }
     return {p.linea, c};
-}
-
-double MemoInforme::Unidades(Posicion p) const { return lineas_.Hasta(p.linea, p.columna, *medidor_); }
-
-QPointF MemoInforme::PuntoDe(Posicion p) const {
-    return {margen_ + Unidades(p) * medidor_->Escala() - horizontalScrollBar()->value(),
-            static_cast<qreal>(margen_ + (p.linea - PrimeraFila()) * alto_)};
-}
-
-Posicion MemoInforme::PosicionEn(QPoint punto) const {
-    const int fila = static_cast<int>(std::floor(static_cast<double>(punto.y() - margen_) / alto_));
-    const int linea = std::clamp(PrimeraFila() + fila, 0, lineas_.Cantidad() - 1);
-    const double u = (punto.x() + horizontalScrollBar()->value() - margen_) / medidor_->Escala();
-    return {linea, lineas_.MasCercano(linea, u, *medidor_)};
 }
 
 // --- Keys ---
@@ -469,194 +431,6 @@ void MemoInforme::Mover(Movimiento m, bool extender) {
     if (vertical) xDeseada_ = x;
 }
 
-// --- Geometry and scrolling ---
-
-void MemoInforme::Medir() {
-    fuentePintura_ = font();
-    // Text drawn as runs must advance as its characters measure one by one.
-    fuentePintura_.setKerning(false);
-    fuentePintura_.setStyleStrategy(QFont::StyleStrategy(fuentePintura_.styleStrategy() | QFont::PreferNoShaping));
-    medidor_ = std::make_unique<Medidor>(fuentePintura_);
-    const QFontMetricsF fm(fuentePintura_);
-    alto_ = std::max(1, static_cast<int>(std::ceil(fm.height())));
-    ascenso_ = fm.ascent();
-    lineas_.OlvidarMedidas();
-    ActualizarBarras();
-    viewport()->update();
-}
-
-int MemoInforme::PrimeraFila() const { return verticalScrollBar()->value(); }
-
-int MemoInforme::FilasVisibles() const { return std::max(1, (viewport()->height() - margen_) / alto_); }
-
-void MemoInforme::ActualizarBarras() {
-    if (!medidor_) return;
-    const int filas = FilasVisibles();
-    QScrollBar* v = verticalScrollBar();
-    v->setRange(0, std::max(0, lineas_.Cantidad() - filas));
-    v->setPageStep(filas);
-    v->setSingleStep(1);
-    const double ancho = lineas_.AnchoMaximo(*medidor_) * medidor_->Escala();
-    const int contenido = static_cast<int>(std::ceil(ancho)) + 2 * margen_ + kCursorAncho;
-    QScrollBar* h = horizontalScrollBar();
-    const int vista = viewport()->width();
-    h->setRange(0, std::max(0, contenido - vista));
-    h->setPageStep(std::max(1, vista));
-    h->setSingleStep(std::max(1, static_cast<int>(std::lround(medidor_->Avance(u'0') * medidor_->Escala()))));
-}
-
-void MemoInforme::AsegurarVisible() {
-    const int filas = FilasVisibles();
-    const int primera = PrimeraFila();
-    if (cursor_.linea < primera)
-        verticalScrollBar()->setValue(cursor_.linea);
-    else if (cursor_.linea >= primera + filas)
-        verticalScrollBar()->setValue(cursor_.linea - filas + 1);
-    const double x = margen_ + Unidades(cursor_) * medidor_->Escala();
-    const int desde = horizontalScrollBar()->value();
-    const int vista = viewport()->width();
-    if (x < desde + margen_)
-        horizontalScrollBar()->setValue(static_cast<int>(std::floor(x)) - margen_);
-    else if (x + kCursorAncho > desde + vista - margen_)
-        horizontalScrollBar()->setValue(static_cast<int>(std::ceil(x)) + kCursorAncho + margen_ - vista);
-}
-
-void MemoInforme::scrollContentsBy(int, int) { viewport()->update(); }
-
-void MemoInforme::resizeEvent(QResizeEvent* evento) {
-    QAbstractScrollArea::resizeEvent(evento);
-    ActualizarBarras();
-}
-
-// --- Painting ---
-
-void MemoInforme::paintEvent(QPaintEvent* evento) {
-    QPainter p(viewport());
-    const QPalette& paleta = palette();
-    p.fillRect(evento->rect(), paleta.brush(QPalette::Base));
-    p.setFont(fuentePintura_);
-    const int primera = PrimeraFila();
-    const int vista = viewport()->width();
-    const int n = lineas_.Cantidad();
-    const int desdeFila = std::max(0, (evento->rect().top() - margen_) / alto_);
-    const int hastaFila = std::max(0, (evento->rect().bottom() - margen_) / alto_);
-    const Posicion selA = SeleccionDesde();
-    const Posicion selB = SeleccionHasta();
-    const double escala = medidor_->Escala();
-    const double origen = margen_ - horizontalScrollBar()->value();
-    for (int f = desdeFila; f <= hastaFila && primera + f < n; ++f) {
-        const int i = primera + f;
-        const int y = margen_ + f * alto_;
-        QRectF seleccion;
-        if (selA != selB && i >= selA.linea && i <= selB.linea) {
-            const double ua = lineas_.Hasta(i, i == selA.linea ? selA.columna : 0, *medidor_);
-            double ub = lineas_.Hasta(i, i == selB.linea ? selB.columna : lineas_.Longitud(i), *medidor_);
-            if (i < selB.linea) ub += medidor_->Avance(u' ');  // the line break
-            seleccion = QRectF(origen + ua * escala, y, (ub - ua) * escala, alto_).intersected(QRectF(0, y, vista, alto_));
-            p.fillRect(seleccion, paleta.brush(QPalette::Highlight));
-        }
-        p.setPen(paleta.color(QPalette::Text));
-        DibujarFila(p, i, y + ascenso_, vista);
-        if (!seleccion.isEmpty()) {
-            p.save();
-            p.setClipRect(seleccion);
-            p.setPen(paleta.color(QPalette::HighlightedText));
-            DibujarFila(p, i, y + ascenso_, vista);
-            p.restore();
-        }
-    }
-    if (cursorVisible_ && hasFocus() && !soloLectura_) {
-        const QPointF c = PuntoDe(cursor_);
-        p.fillRect(QRectF(std::round(c.x()), c.y(), kCursorAncho, alto_), paleta.color(QPalette::Text));
-    }
-}
-
-void MemoInforme::DibujarFila(QPainter& pintor, int linea, qreal base, int anchoVista) {
-    const Medidor& m = *medidor_;
-    const double escala = m.Escala();
-    const double desplazamiento = horizontalScrollBar()->value();
-    const double izquierda = (desplazamiento - margen_) / escala;
-    const double derecha = (desplazamiento - margen_ + anchoVista) / escala;
-    double u = 0;
-    int k = lineas_.En(linea, std::max(0.0, izquierda), m, &u);
-    const int n = lineas_.Longitud(linea);
-    // With fixed pitch a Latin-1 line is one run, its tabs turned into spaces.
-    const bool unir = m.Fijo() && !lineas_.EsAncha(linea);
-    double inicio = u;
-    fila_.clear();
-    const auto soltar = [&] {
-        if (fila_.isEmpty()) return;
-        pintor.drawText(QPointF(margen_ + inicio * escala - desplazamiento, base), fila_);
-        fila_.clear();
-    };
-    while (k < n && u < derecha) {
-        const char16_t c = lineas_.Caracter(linea, k);
-        if (c == u'\t') {
-            const double t = m.Tabular(u);
-            if (unir) {
-                if (fila_.isEmpty()) inicio = u;
-                fila_.resize(fila_.size() + static_cast<qsizetype>(t - u), u' ');
-            } else {
-                soltar();
-            }
-            u = t;
-            ++k;
-            continue;
-        }
-        if (fila_.isEmpty()) inicio = u;
-        if (QChar::isHighSurrogate(c) && k + 1 < n && QChar::isLowSurrogate(lineas_.Caracter(linea, k + 1))) {
-            const char16_t bajo = lineas_.Caracter(linea, k + 1);
-            fila_.append(QChar(c));
-            fila_.append(QChar(bajo));
-            u += m.AvancePar(c, bajo);
-            k += 2;
-            continue;
-        }
-        fila_.append(QChar::isSurrogate(c) ? QChar(QChar::ReplacementCharacter) : QChar(Medidor::Visible(c)));
-        u += m.Avance(c);
-        ++k;
-    }
-    soltar();
-}
-
-// --- Caret blinking ---
-
-void MemoInforme::ReiniciarParpadeo() {
-    cursorVisible_ = true;
-    const int periodo = QApplication::cursorFlashTime();
-    if (hasFocus() && periodo > 0)
-        parpadeo_.start(periodo / 2, this);
-    else
-        parpadeo_.stop();
-}
-
-void MemoInforme::timerEvent(QTimerEvent* evento) {
-    if (evento->timerId() == parpadeo_.timerId()) {
-        cursorVisible_ = !cursorVisible_;
-        const QPointF c = PuntoDe(cursor_);
-        viewport()->update(QRect(static_cast<int>(std::round(c.x())) - 1, static_cast<int>(c.y()), kCursorAncho + 2, alto_));
-    } else if (evento->timerId() == autodesplazamiento_.timerId()) {
-        SeguirRaton(ultimoRaton_);
-    } else {
-        QAbstractScrollArea::timerEvent(evento);
-    }
-}
-
-void MemoInforme::focusInEvent(QFocusEvent* evento) {
-    QAbstractScrollArea::focusInEvent(evento);
-    ReiniciarParpadeo();
-    viewport()->update();
-}
-
-void MemoInforme::focusOutEvent(QFocusEvent* evento) {
-    QAbstractScrollArea::focusOutEvent(evento);
-    parpadeo_.stop();
-    cursorVisible_ = false;
-    arrastrando_ = false;
-    autodesplazamiento_.stop();
-    viewport()->update();
-}
-
 // --- Events ---
 
 bool MemoInforme::event(QEvent* evento) {
@@ -674,7 +448,7 @@ bool MemoInforme::event(QEvent* evento) {
 
 bool MemoInforme::focusNextPrevChild(bool siguiente) {
     // Tab types a tab; Shift+Tab still leaves.
-    if (siguiente && !soloLectura_) return false;
+    if (siguiente) return false;
     return QAbstractScrollArea::focusNextPrevChild(siguiente);
 }
 
@@ -685,7 +459,7 @@ void MemoInforme::keyPressEvent(QKeyEvent* evento) {
     }
     const Qt::KeyboardModifiers mods = evento->modifiers();
     const bool soloControl = (mods & Qt::ControlModifier) && !(mods & Qt::AltModifier);
-    if (!soloLectura_ && !soloControl && EsImprimible(evento->text())) {
+    if (!soloControl && EsImprimible(evento->text())) {
         Reemplazar(SeleccionDesde(), SeleccionHasta(), evento->text(), Clase::Escritura);
         evento->accept();
         return;
@@ -694,10 +468,6 @@ void MemoInforme::keyPressEvent(QKeyEvent* evento) {
 }
 
 void MemoInforme::inputMethodEvent(QInputMethodEvent* evento) {
-    if (soloLectura_) {
-        evento->ignore();
-        return;
-    }
     const QString texto = Normalizar(evento->commitString());
     if (!texto.isEmpty() || evento->replacementLength() > 0) {
         Posicion desde = SeleccionDesde();
@@ -714,7 +484,7 @@ void MemoInforme::inputMethodEvent(QInputMethodEvent* evento) {
 
 QVariant MemoInforme::inputMethodQuery(Qt::InputMethodQuery consulta) const {
     switch (consulta) {
-        case Qt::ImEnabled: return !soloLectura_;
+        case Qt::ImEnabled: return true;
         case Qt::ImCursorRectangle: {
             const QPointF c = PuntoDe(cursor_) + viewport()->pos();
             return QRect(static_cast<int>(std::round(c.x())), static_cast<int>(c.y()), kCursorAncho, alto_);
@@ -792,7 +562,6 @@ void MemoInforme::mouseDoubleClickEvent(QMouseEvent* evento) {
 
 QMenu* MemoInforme::CrearMenuContextual(QWidget* padre) {
     auto* menu = new QMenu(padre);
-    const bool editable = !soloLectura_;
     const bool seleccion = TieneSeleccion();
     const auto anadir = [&](const QString& texto, const QKeySequence& atajo, bool activa, void (MemoInforme::*accion)()) {
         QAction* a = menu->addAction(texto, this, accion);
@@ -800,14 +569,14 @@ QMenu* MemoInforme::CrearMenuContextual(QWidget* padre) {
         a->setShortcutContext(Qt::WidgetShortcut);
         a->setEnabled(activa);
     };
-    anadir(QStringLiteral("&Deshacer"), QKeySequence(Qt::CTRL | Qt::Key_Z), editable && PuedeDeshacer(), &MemoInforme::Deshacer);
-    anadir(QStringLiteral("&Rehacer"), QKeySequence(Qt::CTRL | Qt::Key_Y), editable && PuedeRehacer(), &MemoInforme::Rehacer);
+    anadir(QStringLiteral("&Deshacer"), QKeySequence(Qt::CTRL | Qt::Key_Z), PuedeDeshacer(), &MemoInforme::Deshacer);
+    anadir(QStringLiteral("&Rehacer"), QKeySequence(Qt::CTRL | Qt::Key_Y), PuedeRehacer(), &MemoInforme::Rehacer);
     menu->addSeparator();
-    anadir(QStringLiteral("Cor&tar"), QKeySequence(Qt::CTRL | Qt::Key_X), editable && seleccion, &MemoInforme::Cortar);
+    anadir(QStringLiteral("Cor&tar"), QKeySequence(Qt::CTRL | Qt::Key_X), seleccion, &MemoInforme::Cortar);
     anadir(QStringLiteral("&Copiar"), QKeySequence(Qt::CTRL | Qt::Key_C), seleccion, &MemoInforme::Copiar);
     anadir(QStringLiteral("&Pegar"), QKeySequence(Qt::CTRL | Qt::Key_V),
-           editable && !QGuiApplication::clipboard()->text().isEmpty(), &MemoInforme::Pegar);
-    anadir(QStringLiteral("&Eliminar"), QKeySequence(Qt::Key_Delete), editable && seleccion, &MemoInforme::Eliminar);
+           !QGuiApplication::clipboard()->text().isEmpty(), &MemoInforme::Pegar);
+    anadir(QStringLiteral("&Eliminar"), QKeySequence(Qt::Key_Delete), seleccion, &MemoInforme::Eliminar);
     menu->addSeparator();
     anadir(QStringLiteral("&Seleccionar todo"), QKeySequence(Qt::CTRL | Qt::Key_A), Final() != Inicio(), &MemoInforme::selectAll);
     return menu;
@@ -818,12 +587,6 @@ void MemoInforme::contextMenuEvent(QContextMenuEvent* evento) {
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(evento->globalPos());
     evento->accept();
-}
-
-void MemoInforme::changeEvent(QEvent* evento) {
-    QAbstractScrollArea::changeEvent(evento);
-    if (evento->type() == QEvent::FontChange && medidor_) Medir();
-    if (evento->type() == QEvent::PaletteChange) viewport()->update();
 }
 
 }  // namespace tavelorin

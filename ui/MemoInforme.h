@@ -41,12 +41,6 @@ public:
     // Copies the whole text to the clipboard, as plain text only, lines separated by CR LF.
     void CopiarTodo();
 
-    // The whole text as it stands, lines separated by '\n'; setting it takes any line
-    // break and adds none at the end. Both forget the undo history, as clear() does.
-    void setPlainText(const QString& texto);
-    QString toPlainText() const;
-    void clear() { Vaciar(); }
-
     // --- The editor ---
     void selectAll();
     void Copiar();   // the selection, as plain text with CR LF
@@ -57,8 +51,6 @@ public:
     void Rehacer();
     bool PuedeDeshacer() const { return hecho_ > 0; }
     bool PuedeRehacer() const { return hecho_ < static_cast<int>(cambios_.size()); }
-    bool SoloLectura() const { return soloLectura_; }
-    void FijarSoloLectura(bool si);
 
     Posicion Cursor() const { return cursor_; }
     Posicion Ancla() const { return ancla_; }
@@ -180,6 +172,8 @@ private:
     void ReiniciarParpadeo();
     void SeguirRaton(QPoint punto);
 
+    static constexpr int kCursorAncho = 1;  // pixels
+
     LineasMemo lineas_;
     std::unique_ptr<Medidor> medidor_;
     QFont fuentePintura_;
@@ -190,7 +184,6 @@ private:
     Posicion cursor_;
     Posicion ancla_;
     double xDeseada_ = -1;  // units kept by vertical moves; -1: the caret's own
-    bool soloLectura_ = false;
 
     std::vector<Cambio> cambios_;
     int hecho_ = 0;  // cambios_[0, hecho_) are applied

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "ui/AboutU.h"
+#include "ui/Dialogos.h"
 
 using namespace tavelorin;
 
@@ -44,7 +45,7 @@ int Mostrar(TAboutBox& caja, const std::function<void()>& accion, bool* seguiaAb
             if (caja.isVisible()) caja.done(-1);
         },
         Qt::QueuedConnection);
-    MostrarAcercaDe(caja);
+    DialogosQt().MostrarModal(caja);  // as the about command shows it
     return caja.result();
 }
 

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "ui/AleatorioU.h"
+#include "soporte/Controles.h"
 #include "soporte/DialogosPrueba.h"
 #include "ui/Main.h"
 #include "ui/MemoInforme.h"
@@ -35,7 +36,26 @@ void Escribir(const QString& nombre, const std::string& bytes) {
     std::ofstream(nombre.toStdString(), std::ios::binary) << bytes;
 }
 
-std::vector<std::string> Lineas(TMainForm& v) { return v.Modelo().Matriz().LineasProblema(); }
+std::vector<std::string> Lineas(TMainForm& v) { return Rejilla(v).Matriz().LineasProblema(); }
+
+// Saves the (complete) grid as nombre with Guardar problema como, which names the problem;
+// the dialog's record starts again after it.
+void GuardarComo(TMainForm& v, DialogosPrueba& d, const QString& nombre) {
+    d.nombres = {nombre};
+    Accion(v, "ArchivoGrabarProblemaComo")->trigger();
+    QCOMPARE(v.FicheroProblema(), nombre);
+    d.peticionesFichero.clear();
+}
+
+// The current folder, for as long as it lives.
+class EnCarpeta {
+public:
+    explicit EnCarpeta(const QString& carpeta) : antes_(QDir::currentPath()) { QDir::setCurrent(carpeta); }
+    ~EnCarpeta() { QDir::setCurrent(antes_); }
+
+private:
+    QString antes_;
+};
 
 }  // namespace
 
@@ -67,16 +87,16 @@ private slots:
 void PruebaFicheros::AbrirCancelado() {
     DialogosPrueba d;
     TMainForm v(d, {});
-    v.Modelo().Cargar(kEjemplo);
+    Rejilla(v).Cargar(kEjemplo);
     v.EjecutarResolucion();
-    v.FicheroProblema = "antes.brk";
-    const QString memo = v.Memo1->Texto();
+    GuardarComo(v, d, Ruta("antes.brk"));
+    const QString memo = MemoDe(v)->Texto();
     d.nombres = {std::nullopt};
-    v.ToolButton3->trigger();
+    Accion(v, "ToolButton3")->trigger();
     QCOMPARE(Lineas(v), kEjemplo);
-    QCOMPARE(v.Memo1->Texto(), memo);
-    QCOMPARE(v.FicheroProblema, QString("antes.brk"));
-    QVERIFY(v.Resuelto);
+    QCOMPARE(MemoDe(v)->Texto(), memo);
+    QCOMPARE(v.FicheroProblema(), Ruta("antes.brk"));
+    QVERIFY(v.Resuelto());
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
     QVERIFY(!d.peticionesFichero[0].guardar);
     QCOMPARE(d.peticionesFichero[0].filtro, QString("Problema de Brisak (*.brk)"));
@@ -87,17 +107,17 @@ void PruebaFicheros::AbrirYProponerElUltimo() {
     Escribir(nombre, kEjemploBytes);
     DialogosPrueba d;
     TMainForm v(d, {});
-    v.Modelo().Cargar({"1", "1", "5\t5"});
+    Rejilla(v).Cargar({"1", "1", "5\t5"});
     v.EjecutarResolucion();
     d.nombres = {nombre, std::nullopt};
-    v.ArchivoAbrir->trigger();
+    Accion(v, "ArchivoAbrir")->trigger();
     QVERIFY2(d.errores.empty(), qPrintable(d.Mensajes().join('|')));
     QCOMPARE(Lineas(v), kEjemplo);
-    QCOMPARE(v.FicheroProblema, nombre);
-    QVERIFY(!v.Resuelto);
-    QCOMPARE(v.Memo1->NumeroLineas(), 0);
-    QVERIFY(v.Modelo().Matriz().Completa());
-    v.ToolButton3->trigger();
+    QCOMPARE(v.FicheroProblema(), nombre);
+    QVERIFY(!v.Resuelto());
+    QCOMPARE(MemoDe(v)->NumeroLineas(), 0);
+    QVERIFY(Rejilla(v).Matriz().Completa());
+    Accion(v, "ToolButton3")->trigger();
     QCOMPARE(d.peticionesFichero[0].propuesto, QString());
     QCOMPARE(d.peticionesFichero[1].propuesto, nombre);
 }
@@ -132,36 +152,37 @@ void PruebaFicheros::AbrirErrores() {
     Escribir(nombre, bytes.toStdString());
     DialogosPrueba d;
     TMainForm v(d, {});
-    v.Modelo().Cargar(kEjemplo);
+    Rejilla(v).Cargar(kEjemplo);
     d.nombres = {nombre};
-    v.ArchivoAbrir->trigger();
+    Accion(v, "ArchivoAbrir")->trigger();
     QCOMPARE(d.Mensajes(), QStringList{mensaje});
-    QCOMPARE(v.Modelo().Matriz().Filas(), filas);
-    QCOMPARE(v.Modelo().Matriz().Columnas(), columnas);
-    QCOMPARE(v.Modelo().Celda(0, 1), celda01);
-    QCOMPARE(v.Modelo().Celda(1, 1), celda11);
-    QCOMPARE(v.FicheroProblema, nombre);  // kept, so a later save writes there
+    QCOMPARE(Rejilla(v).Matriz().Filas(), filas);
+    QCOMPARE(Rejilla(v).Matriz().Columnas(), columnas);
+    QCOMPARE(Rejilla(v).Celda(0, 1), celda01);
+    QCOMPARE(Rejilla(v).Celda(1, 1), celda11);
+    QCOMPARE(v.FicheroProblema(), nombre);  // kept, so a later save writes there
 }
 
 void PruebaFicheros::GuardarConElBoton() {
     const QString nombre = Ruta("boton.brk");
     DialogosPrueba d;
     TMainForm v(d, {});
-    v.Modelo().Cargar(kEjemplo);
-    v.FicheroProblema = nombre;
-    v.TBGuardar->trigger();  // complete and named: written without a dialog
+    Rejilla(v).Cargar(kEjemplo);
+    GuardarComo(v, d, nombre);
+    Escribir(nombre, "otro contenido");
+    Accion(v, "TBGuardar")->trigger();  // complete and named: written without a dialog
     QVERIFY(d.peticionesFichero.empty());
     QCOMPARE(Leer(nombre), std::string(kEjemploBytes));
 
     // Incomplete: asks for a name even with one remembered, and writes the empty fields.
-    v.Modelo().PonerCelda(2, 3, "");
+    Rejilla(v).PonerCelda(2, 3, "");
     const QString otro = Ruta("incompleto");
     d.nombres = {otro};
-    v.TBGuardar->trigger();
+    Accion(v, "TBGuardar")->trigger();
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
     QVERIFY(d.peticionesFichero[0].guardar);
     QCOMPARE(d.peticionesFichero[0].extension, QString("brk"));
-    QCOMPARE(v.FicheroProblema, otro + ".brk");
+    QCOMPARE(v.FicheroProblema(), otro + ".brk");
     QCOMPARE(Leer(otro + ".brk"), std::string("3\r\n2\r\n1\t0\t2\r\n0\t1\t1\r\n1\t\t1\r\n"));
     QVERIFY(d.errores.empty());
 }
@@ -170,7 +191,7 @@ void PruebaFicheros::GuardarDesdeElMenu() {
     DialogosPrueba d;
     TMainForm v(d, {});
     // Incomplete: the information message and nothing else, from both items.
-    for (QAction* item : {v.ArchivoGrabarProblema, v.ArchivoGrabarProblemaComo}) {
+    for (QAction* item : {Accion(v, "ArchivoGrabarProblema"), Accion(v, "ArchivoGrabarProblemaComo")}) {
         item->trigger();
     }
     QCOMPARE(d.informaciones.size(), size_t{2});
@@ -180,17 +201,17 @@ void PruebaFicheros::GuardarDesdeElMenu() {
     }
     QVERIFY(d.peticionesFichero.empty());
 
-    v.Modelo().Cargar(kEjemplo);
+    Rejilla(v).Cargar(kEjemplo);
     const QString nombre = Ruta("menu.brk");
     d.nombres = {nombre};
-    v.ArchivoGrabarProblema->trigger();  // no name yet: asks
+    Accion(v, "ArchivoGrabarProblema")->trigger();  // no name yet: asks
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
     QCOMPARE(Leer(nombre), std::string(kEjemploBytes));
     Escribir(nombre, "otro contenido");
-    v.ArchivoGrabarProblema->trigger();  // named: replaces the file without a question
+    Accion(v, "ArchivoGrabarProblema")->trigger();  // named: replaces the file without a question
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
     QCOMPARE(Leer(nombre), std::string(kEjemploBytes));
-    QCOMPARE(v.Estado.NProd, 0);  // writing a file does not set the counts
+    QCOMPARE(v.Estado().NProd, 0);  // writing a file does not set the counts
 }
 
 void PruebaFicheros::GuardarComoProponeElUltimoGuardado() {
@@ -199,25 +220,25 @@ void PruebaFicheros::GuardarComoProponeElUltimoGuardado() {
     DialogosPrueba d;
     TMainForm v(d, {});
     d.nombres = {abierto, Ruta("copia.brk"), std::nullopt};
-    v.ArchivoAbrir->trigger();
-    v.ArchivoGrabarProblemaComo->trigger();
+    Accion(v, "ArchivoAbrir")->trigger();
+    Accion(v, "ArchivoGrabarProblemaComo")->trigger();
     QCOMPARE(d.peticionesFichero[1].propuesto, QString());  // never the open problem's name
-    QCOMPARE(v.FicheroProblema, Ruta("copia.brk"));
-    v.ArchivoGrabarProblemaComo->trigger();  // cancelled: nothing changes
+    QCOMPARE(v.FicheroProblema(), Ruta("copia.brk"));
+    Accion(v, "ArchivoGrabarProblemaComo")->trigger();  // cancelled: nothing changes
     QCOMPARE(d.peticionesFichero[2].propuesto, Ruta("copia.brk"));
-    QCOMPARE(v.FicheroProblema, Ruta("copia.brk"));
+    QCOMPARE(v.FicheroProblema(), Ruta("copia.brk"));
     QCOMPARE(Leer(Ruta("copia.brk")), std::string(kEjemploBytes));
 }
 
 void PruebaFicheros::GuardarSinPoderCrear() {
     DialogosPrueba d;
     TMainForm v(d, {});
-    v.Modelo().Cargar(kEjemplo);
+    Rejilla(v).Cargar(kEjemplo);
     const QString nombre = Ruta("no-hay/carpeta.brk");
     d.nombres = {nombre};
-    v.ArchivoGrabarProblemaComo->trigger();
+    Accion(v, "ArchivoGrabarProblemaComo")->trigger();
     QCOMPARE(d.Mensajes(), QStringList{"Cannot create file \"" + nombre + "\". No such file or directory."});
-    QCOMPARE(v.FicheroProblema, nombre);
+    QCOMPARE(v.FicheroProblema(), nombre);
     QVERIFY(!QFile::exists(nombre));
 }
 
@@ -234,15 +255,15 @@ void PruebaFicheros::IdaYVuelta() {
     for (const Caso& caso : casos) {
         DialogosPrueba d;
         TMainForm v(d, {});
-        v.Modelo().Cargar(caso.lineas);
+        Rejilla(v).Cargar(caso.lineas);
         const QString nombre = Ruta("ida.brk");
         d.nombres = {nombre, nombre};
-        v.TBGuardar->trigger();
+        Accion(v, "TBGuardar")->trigger();
         QVERIFY2(d.errores.empty(), qPrintable(d.Mensajes().join('|')));
-        const MatrizProblema antes = v.Modelo().Matriz();
-        v.ToolButton3->trigger();
+        const MatrizProblema antes = Rejilla(v).Matriz();
+        Accion(v, "ToolButton3")->trigger();
         QVERIFY2(d.errores.empty(), qPrintable(d.Mensajes().join('|')));
-        const MatrizProblema& despues = v.Modelo().Matriz();
+        const MatrizProblema& despues = Rejilla(v).Matriz();
         QCOMPARE(despues.Filas(), antes.Filas());
         QCOMPARE(despues.Columnas(), antes.Columnas());
         for (int r = 0; r < antes.Filas(); ++r)
@@ -251,94 +272,98 @@ void PruebaFicheros::IdaYVuelta() {
 }
 
 void PruebaFicheros::GuardarSolucion() {
+    // The problem saved in a folder with a dot in its name, named from the current folder.
+    const EnCarpeta carpeta(dir.path());
+    QVERIFY(QDir().mkpath("Lote.3"));
     DialogosPrueba d;
     TMainForm v(d, {});
-    v.Modelo().Cargar(kEjemplo);
-    v.FicheroProblema = "/datos/Lote.3/linea1.brk";
+    Rejilla(v).Cargar(kEjemplo);
+    GuardarComo(v, d, "Lote.3/linea1.brk");
     v.EjecutarResolucion();
     const QString nombre = Ruta("solucion");
     d.nombres = {nombre};
-    v.ArchivoGrabarSolucion->trigger();  // nothing remembered: asks, proposing a name
+    Accion(v, "ArchivoGrabarSolucion")->trigger();  // nothing remembered: asks, proposing a name
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
-    QCOMPARE(d.peticionesFichero[0].propuesto, QString("/datos/Lote.sol"));
+    QCOMPARE(d.peticionesFichero[0].propuesto, QString("Lote.sol"));
     QCOMPARE(d.peticionesFichero[0].filtro, QString("Solución algoritmo de Brisak (*.sol)"));
-    QCOMPARE(v.FicheroSolucion, nombre + ".sol");
-    QCOMPARE(QString::fromStdString(Leer(nombre + ".sol")), v.Memo1->Texto());
+    QCOMPARE(v.FicheroSolucion(), nombre + ".sol");
+    QCOMPARE(QString::fromStdString(Leer(nombre + ".sol")), MemoDe(v)->Texto());
 
     // An edited memo is saved as edited.
-    v.Memo1->ReemplazarLineas({"editado", "a mano: ñ"});
-    v.ArchivoGrabarSolucion->trigger();
+    MemoDe(v)->ReemplazarLineas({"editado", "a mano: ñ"});
+    Accion(v, "ArchivoGrabarSolucion")->trigger();
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
     QCOMPARE(Leer(nombre + ".sol"), std::string("editado\r\na mano: \xF1\r\n"));
 
-    // Without a problem name the proposal is "sol".
-    v.FicheroProblema.clear();
+    // Without a problem name (New forgets it) the proposal is "sol".
+    Accion(v, "TBNuevo")->trigger();
+    QVERIFY(v.FicheroProblema().isEmpty());
     d.nombres = {std::nullopt};
-    v.ArchivoGrabarSolucionComo->trigger();
+    Accion(v, "ArchivoGrabarSolucionComo")->trigger();
     QCOMPARE(d.peticionesFichero[1].propuesto, QString("sol"));
-    QCOMPARE(v.FicheroSolucion, nombre + ".sol");
+    QCOMPARE(v.FicheroSolucion(), nombre + ".sol");
 }
 
 void PruebaFicheros::SolucionTrasNuevoYResolver() {
     DialogosPrueba d;
     TMainForm v(d, {});
-    v.Modelo().Cargar(kEjemplo);
+    Rejilla(v).Cargar(kEjemplo);
     v.EjecutarResolucion();
     const QString nombre = Ruta("sigue.sol");
     d.nombres = {nombre};
-    v.ArchivoGrabarSolucionComo->trigger();
-    v.TBNuevo->trigger();
-    QCOMPARE(v.FicheroSolucion, nombre);
-    v.Modelo().Cargar({"1", "1", "2\t1"});
+    Accion(v, "ArchivoGrabarSolucionComo")->trigger();
+    Accion(v, "TBNuevo")->trigger();
+    QCOMPARE(v.FicheroSolucion(), nombre);
+    Rejilla(v).Cargar({"1", "1", "2\t1"});
     v.EjecutarResolucion();
-    v.ArchivoGrabarSolucion->trigger();
+    Accion(v, "ArchivoGrabarSolucion")->trigger();
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
-    QCOMPARE(QString::fromStdString(Leer(nombre)), v.Memo1->Texto());
+    QCOMPARE(QString::fromStdString(Leer(nombre)), MemoDe(v)->Texto());
     QVERIFY(QString::fromStdString(Leer(nombre)).startsWith("K\tDk1\ts1\tX1k"));
 }
 
 void PruebaFicheros::AleatorioCancelado() {
     DialogosPrueba d;
     TMainForm v(d, {});
-    v.Modelo().Cargar(kEjemplo);
+    Rejilla(v).Cargar(kEjemplo);
     v.EjecutarResolucion();
-    v.FicheroProblema = "p.brk";
-    const uint32_t semilla = v.Generador.SemillaAleatoria;
+    GuardarComo(v, d, Ruta("p.brk"));
+    const uint32_t semilla = v.Generador().SemillaAleatoria;
     d.alMostrarFormulario = [](QDialog& f) {
         static_cast<TFormAleatorio&>(f).ENProd->setText("2");
         return false;
     };
-    v.Crearproblemaaleatorio1->trigger();
+    Accion(v, "Crearproblemaaleatorio1")->trigger();
     QCOMPARE(Lineas(v), kEjemplo);
-    QVERIFY(v.Resuelto);
-    QCOMPARE(v.FicheroProblema, QString("p.brk"));
-    QCOMPARE(v.Generador.SemillaAleatoria, semilla);
+    QVERIFY(v.Resuelto());
+    QCOMPARE(v.FicheroProblema(), Ruta("p.brk"));
+    QCOMPARE(v.Generador().SemillaAleatoria, semilla);
     // The next use shows the initial texts again.
     QString visto;
     d.alMostrarFormulario = [&](QDialog& f) {
         visto = static_cast<TFormAleatorio&>(f).ENProd->text();
         return false;
     };
-    v.Crearproblemaaleatorio1->trigger();
+    Accion(v, "Crearproblemaaleatorio1")->trigger();
     QCOMPARE(visto, QString("10"));
 }
 
 void PruebaFicheros::AleatorioConLosValoresIniciales() {
     DialogosPrueba d;
     TMainForm v(d, {});
-    v.Modelo().Cargar(kEjemplo);
+    Rejilla(v).Cargar(kEjemplo);
     v.EjecutarResolucion();
-    v.FicheroProblema = "p.brk";
+    GuardarComo(v, d, Ruta("p.brk"));
     d.alMostrarFormulario = [](QDialog&) { return true; };
-    v.Crearproblemaaleatorio1->trigger();
+    Accion(v, "Crearproblemaaleatorio1")->trigger();
     QVERIFY2(d.errores.empty(), qPrintable(d.Mensajes().join('|')));
-    const MatrizProblema& m = v.Modelo().Matriz();
+    const MatrizProblema& m = Rejilla(v).Matriz();
     QCOMPARE(m.Filas(), 11);
     QCOMPARE(m.Columnas(), 22);
     QVERIFY(m.Completa());
-    QVERIFY(v.FicheroProblema.isEmpty());
-    QVERIFY(!v.Resuelto);
-    QCOMPARE(v.Memo1->NumeroLineas(), 0);
+    QVERIFY(v.FicheroProblema().isEmpty());
+    QVERIFY(!v.Resuelto());
+    QCOMPARE(MemoDe(v)->NumeroLineas(), 0);
     for (int r = 1; r <= 10; ++r) {
         const int demanda = std::stoi(m.Celda(21, r));
         QVERIFY(demanda >= 1 && demanda <= 15);
@@ -348,7 +373,7 @@ void PruebaFicheros::AleatorioConLosValoresIniciales() {
         }
     }
     v.EjecutarResolucion();  // and it solves
-    QVERIFY(v.Resuelto);
+    QVERIFY(v.Resuelto());
 }
 
 void PruebaFicheros::AleatorioErrores_data() {
@@ -371,19 +396,19 @@ void PruebaFicheros::AleatorioErrores() {
     QFETCH(bool, conservado);
     DialogosPrueba d;
     TMainForm v(d, {});
-    v.Modelo().Cargar(kEjemplo);
+    Rejilla(v).Cargar(kEjemplo);
     d.alMostrarFormulario = [&](QDialog& f) {
         f.findChild<QLineEdit*>(campo)->setText(texto);
         return true;
     };
-    v.Crearproblemaaleatorio1->trigger();
+    Accion(v, "Crearproblemaaleatorio1")->trigger();
     QCOMPARE(d.Mensajes(), QStringList{mensaje});
     if (conservado) {
         QCOMPARE(Lineas(v), kEjemplo);
     } else {
-        QCOMPARE(v.Modelo().Matriz().Filas(), 4);  // the empty 3 x 4 problem of New
-        QCOMPARE(v.Modelo().Matriz().Columnas(), 6);
-        QCOMPARE(v.Modelo().Matriz().CeldasVacias(), 15);
+        QCOMPARE(Rejilla(v).Matriz().Filas(), 4);  // the empty 3 x 4 problem of New
+        QCOMPARE(Rejilla(v).Matriz().Columnas(), 6);
+        QCOMPARE(Rejilla(v).Matriz().CeldasVacias(), 15);
     }
 }
 
@@ -400,8 +425,8 @@ void PruebaFicheros::AleatorioTeclado() {
             QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f, caso.tecla);
             return f.result() == QDialog::Accepted;
         };
-        v.Crearproblemaaleatorio1->trigger();
-        QCOMPARE(v.Modelo().Matriz().Filas(), caso.aceptado ? 11 : 4);
+        Accion(v, "Crearproblemaaleatorio1")->trigger();
+        QCOMPARE(Rejilla(v).Matriz().Filas(), caso.aceptado ? 11 : 4);
     }
 }
 

@@ -41,6 +41,13 @@ struct Grabacion {
     int superficies = 0;
 };
 
+// The memo holding these lines, as a solve leaves it.
+void Poner(MemoInforme& memo, const QStringList& lineas) {
+    std::vector<std::string> utf8;
+    for (const QString& l : lineas) utf8.push_back(l.toStdString());
+    memo.ReemplazarLineas(std::move(utf8));
+}
+
 // Every character is 10 units wide but 'i' (1) and 'W' (30).
 int AnchoDe(QChar c) {
     if (c == u'i') return 1;
@@ -278,7 +285,7 @@ void PruebaImpresion::CorteDeLineaLarga() {
     QFETCH(QString, linea);
     QFETCH(QString, impreso);
     MemoInforme memo;
-    memo.setPlainText(linea);
+    Poner(memo, {linea});
     SistemaPrueba sistema;
     sistema.grabacion.ancho = 1000;  // 100 characters a line
     sistema.grabacion.alto = 1000000;
@@ -349,23 +356,25 @@ void PruebaImpresion::FuenteImpresora() {
 // --- The command ---
 
 void PruebaImpresion::ImprimirMemo_data() {
-    QTest::addColumn<QString>("memo");
+    QTest::addColumn<QStringList>("memo");
     QTest::addColumn<int>("alto");
     QTest::addColumn<QStringList>("esperado");
-    QTest::newRow("memo vacío: una página vacía") << "" << 200 << QStringList{"+", "-"};
-    QTest::newRow("cada línea acaba en salto") << "a\nb" << 200 << QStringList{"+", "0,0:a", "0,22:b", "-"};
-    QTest::newRow("salto final sin línea") << "a\n" << 15 << QStringList{"+", "0,0:a", "|", "-"};
-    QTest::newRow("líneas vacías") << "a\n\n\nb" << 200 << QStringList{"+", "0,0:a", "0,62:b", "-"};
-    QTest::newRow("convertida a Windows-1252") << "año 2€ Ω" << 200 << QStringList{"+", "0,0:año 2€ ?", "-"};
-    QTest::newRow("avance de página en el memo") << "a\fb" << 200 << QStringList{"+", "0,0:a", "|", "0,0:b", "-"};
+    QTest::newRow("memo vacío: una página vacía") << QStringList{} << 200 << QStringList{"+", "-"};
+    QTest::newRow("cada línea acaba en salto") << QStringList{"a", "b"} << 200 << QStringList{"+", "0,0:a", "0,22:b", "-"};
+    QTest::newRow("salto final sin línea") << QStringList{"a"} << 15 << QStringList{"+", "0,0:a", "|", "-"};
+    QTest::newRow("líneas vacías") << QStringList{"a", "", "", "b"} << 200 << QStringList{"+", "0,0:a", "0,62:b", "-"};
+    QTest::newRow("convertida a Windows-1252") << QStringList{"año 2€ Ω"} << 200
+                                               << QStringList{"+", "0,0:año 2€ ?", "-"};
+    QTest::newRow("avance de página en el memo") << QStringList{"a\fb"} << 200
+                                                 << QStringList{"+", "0,0:a", "|", "0,0:b", "-"};
 }
 
 void PruebaImpresion::ImprimirMemo() {
-    QFETCH(QString, memo);
+    QFETCH(QStringList, memo);
     QFETCH(int, alto);
     QFETCH(QStringList, esperado);
     MemoInforme m;
-    m.setPlainText(memo);
+    Poner(m, memo);
     SistemaPrueba sistema;
     sistema.grabacion.alto = alto;
     QPrinter impresora;
@@ -384,7 +393,7 @@ void PruebaImpresion::FuenteYColorDelMemo() {
     QPalette paleta = memo.palette();
     paleta.setColor(QPalette::Text, QColor(0x80, 0x10, 0x20));
     memo.setPalette(paleta);
-    memo.setPlainText("a");
+    Poner(memo, {"a"});
     SistemaPrueba sistema;
     sistema.grabacion.resolucion = 1200;
     QPrinter impresora;
@@ -399,7 +408,7 @@ void PruebaImpresion::FuenteYColorDelMemo() {
 
 void PruebaImpresion::CancelarNoCambiaNada() {
     MemoInforme memo;
-    memo.setPlainText("a\nb");
+    Poner(memo, {"a", "b"});
     SistemaPrueba sistema;
     QPrinter impresora;
     impresora.setCopyCount(2);
@@ -416,13 +425,13 @@ void PruebaImpresion::CancelarNoCambiaNada() {
     QCOMPARE(impresora.copyCount(), 2);
     QCOMPARE(impresora.docName(), QString("anterior"));
     QVERIFY(impresora.pageLayout().isEquivalentTo(pagina));
-    QCOMPARE(memo.toPlainText(), QString("a\nb"));
+    QCOMPARE(memo.Texto(), QString("a\r\nb\r\n"));
 }
 
 // The copies are the printer's business: the text is sent once, and the choice stays.
 void PruebaImpresion::ConfirmarConservaLaEleccion() {
     MemoInforme memo;
-    memo.setPlainText("a");
+    Poner(memo, {"a"});
     SistemaPrueba sistema;
     QPrinter impresora;
     DialogoImprimirPrueba dialogo;
@@ -480,7 +489,7 @@ void PruebaImpresion::Errores() {
          "Printer is not currently printing.", 1},
         {"trabajo rechazado con memo vacío",
          [&](Entorno& e) {
-             e.memo.clear();
+             e.memo.Vaciar();
              e.impresora.setOutputFileName(inexistente);
              e.sistema.superficieReal = true;
          },
@@ -488,7 +497,7 @@ void PruebaImpresion::Errores() {
     };
     for (const Caso& caso : casos) {
         Entorno e;
-        e.memo.setPlainText("a\tb\nc");
+        Poner(e.memo, {"a\tb", "c"});
         caso.preparar(e);
         DialogosPrueba d;
         QVERIFY2(!EjecutarComando(d, nullptr, [&] { ImprimirSolucion(nullptr, e.impresora, e.memo, e.dialogo, e.sistema); }),
@@ -502,14 +511,14 @@ void PruebaImpresion::Errores() {
         // A later job on a working printer is not refused as "in progress".
         e.sistema.predeterminada = QStringLiteral("Oficina");
         e.sistema.superficieReal = false;
-        e.memo.setPlainText("x");
+        Poner(e.memo, {"x"});
         ImprimirSolucion(nullptr, e.impresora, e.memo, e.dialogo, e.sistema);
         QCOMPARE(e.sistema.grabacion.registro, (QStringList{"+", "0,0:x", "-"}));
     }
 
     // A print command while a job is being handed over.
     Entorno e;
-    e.memo.setPlainText("a\fb");
+    Poner(e.memo, {"a\fb"});
     DialogosPrueba anidado;
     bool intentado = false;
     e.sistema.grabacion.alPasarPagina = [&] {
@@ -526,7 +535,7 @@ void PruebaImpresion::Errores() {
 // An error while drawing ends the job with the pages drawn so far; the error is the one reported.
 void PruebaImpresion::ErrorAlDibujarTerminaElTrabajo() {
     MemoInforme memo;
-    memo.setPlainText("a\nb\nc");
+    Poner(memo, {"a", "b", "c"});
     SistemaPrueba sistema;
     sistema.grabacion.dibujosAntesDeFallar = 1;
     QPrinter impresora;
@@ -541,26 +550,26 @@ void PruebaImpresion::ErrorAlDibujarTerminaElTrabajo() {
 }
 
 void PruebaImpresion::MemoCambiadoDuranteElTrabajo_data() {
-    QTest::addColumn<QString>("nuevo");
+    QTest::addColumn<QStringList>("nuevo");
     QTest::addColumn<QStringList>("esperado");
     // Page of 30: every text line ends its page.
-    QTest::newRow("memo más corto: líneas vacías") << "x" << QStringList{"+", "0,0:a", "|", "|", "-"};
+    QTest::newRow("memo más corto: líneas vacías") << QStringList{"x"} << QStringList{"+", "0,0:a", "|", "|", "-"};
     QTest::newRow("memo más largo: cuenta tomada al empezar")
-        << "x\ny\nz\nw" << QStringList{"+", "0,0:a", "|", "0,0:y", "|", "0,0:z", "|", "-"};
+        << QStringList{"x", "y", "z", "w"} << QStringList{"+", "0,0:a", "|", "0,0:y", "|", "0,0:z", "|", "-"};
 }
 
 void PruebaImpresion::MemoCambiadoDuranteElTrabajo() {
-    QFETCH(QString, nuevo);
+    QFETCH(QStringList, nuevo);
     QFETCH(QStringList, esperado);
     MemoInforme memo;
-    memo.setPlainText("a\nb\nc");
+    Poner(memo, {"a", "b", "c"});
     SistemaPrueba sistema;
     sistema.grabacion.alto = 30;
     bool cambiado = false;
     sistema.grabacion.alPasarPagina = [&] {
         if (cambiado) return;
         cambiado = true;
-        memo.setPlainText(nuevo);
+        Poner(memo, nuevo);
     };
     QPrinter impresora;
     DialogoImprimirPrueba dialogo;
@@ -574,7 +583,7 @@ void PruebaImpresion::SinImpresorasEnEsteEquipo() {
         QSKIP("este equipo tiene impresoras");
     QCOMPARE(SistemaImpresionDelEquipo().ImpresoraPredeterminada(), QString());
     MemoInforme memo;
-    memo.setPlainText("a");
+    Poner(memo, {"a"});
     QPrinter impresora;
     DialogoImprimirPrueba dialogo;
     DialogosPrueba d;
@@ -649,7 +658,7 @@ void PruebaImpresion::PaginasEnPdf() {
     QStringList lineas;
     for (int i = 0; i < caben + deMas; ++i) lineas << QString("%1\tfila").arg(i);
     lineas.last() += final;
-    memo.setPlainText(lineas.join('\n'));
+    Poner(memo, lineas);
     SistemaPrueba sistema;
     sistema.superficieReal = true;
     DialogoImprimirPrueba dialogo;

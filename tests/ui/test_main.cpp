@@ -18,6 +18,7 @@
 #include <functional>
 #include <map>
 
+#include "soporte/Controles.h"
 #include "soporte/DialogosPrueba.h"
 #include "core/Errores.h"
 #include "core/Informe.h"
@@ -46,27 +47,21 @@ std::vector<std::string> MemoDelNucleo(const std::vector<std::string>& problema,
 }
 
 void Escribir(TMainForm& v, const std::vector<std::string>& problema) {
-    v.Modelo().Cargar(problema);
+    Rejilla(v).Cargar(problema);
 }
 
 // Paints the grid, as the screen would, so the enabling follows it.
-void Pintar(TMainForm& v) { v.Matriz->viewport()->grab(); }
+void Pintar(TMainForm& v) { Control<VistaMatriz>(v, "Matriz")->viewport()->grab(); }
 
 using Estados = std::map<QString, bool>;
 
 Estados Habilitados(TMainForm& v) {
-    return {
-        {"TBResolver", v.TBResolver->isEnabled()},
-        {"ResolverProblema", v.ResolverProblema->isEnabled()},
-        {"TBGuardar", v.TBGuardar->isEnabled()},
-        {"TBImprimir", v.TBImprimir->isEnabled()},
-        {"TBCopiar", v.TBCopiar->isEnabled()},
-        {"ArchivoGrabarProblema", v.ArchivoGrabarProblema->isEnabled()},
-        {"ArchivoGrabarProblemaComo", v.ArchivoGrabarProblemaComo->isEnabled()},
-        {"ArchivoGrabarSolucion", v.ArchivoGrabarSolucion->isEnabled()},
-        {"ArchivoGrabarSolucionComo", v.ArchivoGrabarSolucionComo->isEnabled()},
-        {"ArchivoImprimir", v.ArchivoImprimir->isEnabled()},
-    };
+    Estados e;
+    for (const char* nombre : {"TBResolver", "ResolverProblema", "TBGuardar", "TBImprimir", "TBCopiar",
+                               "ArchivoGrabarProblema", "ArchivoGrabarProblemaComo", "ArchivoGrabarSolucion",
+                               "ArchivoGrabarSolucionComo", "ArchivoImprimir"})
+        e[nombre] = Accion(v, nombre)->isEnabled();
+    return e;
 }
 
 QString Describir(const Estados& e) {
@@ -110,27 +105,31 @@ private slots:
 void PruebaVentana::GraficosDesdeLaVentana() {
     DialogosPrueba d;
     TMainForm v(d, {});
-    QCOMPARE(v.ChartVelCon, v.Graficos->ChartVelCon());
-    QVERIFY(v.TBGrafVel->isAncestorOf(v.ChartVelCon));
-    QVERIFY(v.TSGrafTasa->isAncestorOf(v.ChartTasCon));
-    QVERIFY(v.TSGrafTasa->isAncestorOf(v.EComp));
+    auto* graficos = Control<GraficosConsumo>(v, "Graficos");
+    auto* EComp = Control<QLineEdit>(v, "EComp");
+    auto* Button1 = Control<QPushButton>(v, "Button1");
+    QCOMPARE(Control<QWidget>(v, "ChartVelCon"), graficos->ChartVelCon());
+    QCOMPARE(Control<QWidget>(v, "ChartTasCon"), graficos->ChartTasCon());
+    QVERIFY(Control<QWidget>(v, "TBGrafVel")->isAncestorOf(graficos->ChartVelCon()));
+    QVERIFY(Control<QWidget>(v, "TSGrafTasa")->isAncestorOf(graficos->ChartTasCon()));
+    QVERIFY(Control<QWidget>(v, "TSGrafTasa")->isAncestorOf(EComp));
     Escribir(v, {"4", "3", "2\t1\t0\t3", "1\t0\t1\t2", "0\t2\t1\t2", "1\t1\t1\t1"});
     v.EjecutarResolucion();
-    QCOMPARE(v.Graficos->SeriesVel().size(), size_t{3});
-    QCOMPARE(v.Graficos->Xjk()->count(), 8);
+    QCOMPARE(graficos->SeriesVel().size(), size_t{3});
+    QCOMPARE(graficos->Xjk()->count(), 8);
     // "+" runs under the failure handler: a bad number is reported and the text stays.
-    v.Button1->click();
-    QCOMPARE(v.EComp->text(), QString("2"));
-    v.EComp->setText("x");
-    v.Button1->click();
+    Button1->click();
+    QCOMPARE(EComp->text(), QString("2"));
+    EComp->setText("x");
+    Button1->click();
     QCOMPARE(d.Mensajes(), QStringList{"''x'' is not a valid integer value."});
-    QCOMPARE(v.EComp->text(), QString("x"));
+    QCOMPARE(EComp->text(), QString("x"));
     // Nuevo empties both charts and resets the selector.
-    v.TBNuevo->trigger();
-    QCOMPARE(v.EComp->text(), QString("1"));
-    QVERIFY(v.Graficos->SeriesVel().empty());
-    QCOMPARE(v.Graficos->Xjk()->count(), 0);
-    QCOMPARE(v.Graficos->KNjQ()->count(), 0);
+    Accion(v, "TBNuevo")->trigger();
+    QCOMPARE(EComp->text(), QString("1"));
+    QVERIFY(graficos->SeriesVel().empty());
+    QCOMPARE(graficos->Xjk()->count(), 0);
+    QCOMPARE(graficos->KNjQ()->count(), 0);
 }
 
 void PruebaVentana::ImprimirSinImpresora() {
@@ -140,12 +139,12 @@ void PruebaVentana::ImprimirSinImpresora() {
     Escribir(v, kEjemplo);
     v.EjecutarResolucion();
     d.imprimirConfirma = true;
-    v.TBImprimir->trigger();
-    v.ArchivoImprimir->trigger();
+    Accion(v, "TBImprimir")->trigger();
+    Accion(v, "ArchivoImprimir")->trigger();
     QCOMPARE(d.Mensajes(), (QStringList{"There is no default printer currently selected.",
                                         "There is no default printer currently selected."}));
-    QVERIFY(v.Resuelto);
-    QVERIFY(v.TBImprimir->isEnabled());
+    QVERIFY(v.Resuelto());
+    QVERIFY(Accion(v, "TBImprimir")->isEnabled());
 }
 
 void PruebaVentana::AcercaDeSiempreLaMismaCaja() {
@@ -156,33 +155,33 @@ void PruebaVentana::AcercaDeSiempreLaMismaCaja() {
         mostradas.push_back(&f);
         return true;
     };
-    QVERIFY(v.AboutBox != nullptr);
-    QVERIFY(!v.AboutBox->isVisible());
-    v.AyudaAcerdaDe->trigger();
-    v.AyudaAcerdaDe->trigger();
+    TAboutBox* caja = Control<TAboutBox>(v, "AboutBox");  // created with the window
+    QVERIFY(!caja->isVisible());
+    Accion(v, "AyudaAcerdaDe")->trigger();
+    Accion(v, "AyudaAcerdaDe")->trigger();
     QCOMPARE(mostradas.size(), size_t{2});
-    QCOMPARE(mostradas[0], static_cast<QDialog*>(v.AboutBox));
+    QCOMPARE(mostradas[0], static_cast<QDialog*>(caja));
     QCOMPARE(mostradas[1], mostradas[0]);
-    QCOMPARE(v.AboutBox->windowTitle(), QString("Acerca de ..."));
+    QCOMPARE(caja->windowTitle(), QString("Acerca de ..."));
 }
 
 void PruebaVentana::ArranqueSinArgumentos() {
     DialogosPrueba d;
     TMainForm v(d, {});
-    const MatrizProblema& m = v.Modelo().Matriz();
+    const MatrizProblema& m = Rejilla(v).Matriz();
     QCOMPARE(m.Filas(), 4);
     QCOMPARE(m.Columnas(), 6);
     QCOMPARE(QString::fromStdString(m.Celda(0, 0)), QString("Pr/Co"));
     QCOMPARE(QString::fromStdString(m.Celda(5, 0)), QString("Qj"));
     QCOMPARE(QString::fromStdString(m.Celda(0, 3)), QString("3"));
     // Before the grid is first painted only the print and copy buttons are off.
-    QVERIFY(v.TBResolver->isEnabled());
-    QVERIFY(v.TBGuardar->isEnabled());
-    QVERIFY(!v.ResolverProblema->isEnabled());
-    QVERIFY(!v.TBImprimir->isEnabled());
-    QVERIFY(!v.TBCopiar->isEnabled());
+    QVERIFY(Accion(v, "TBResolver")->isEnabled());
+    QVERIFY(Accion(v, "TBGuardar")->isEnabled());
+    QVERIFY(!Accion(v, "ResolverProblema")->isEnabled());
+    QVERIFY(!Accion(v, "TBImprimir")->isEnabled());
+    QVERIFY(!Accion(v, "TBCopiar")->isEnabled());
     Pintar(v);
-    v.ArchivoMenuClick();
+    AbrirMenuArchivo(v);
     const Estados apagados = {
         {"TBResolver", false},           {"ResolverProblema", false},         {"TBGuardar", false},
         {"TBImprimir", false},           {"TBCopiar", false},                 {"ArchivoGrabarProblema", false},
@@ -190,8 +189,8 @@ void PruebaVentana::ArranqueSinArgumentos() {
         {"ArchivoImprimir", false},
     };
     QCOMPARE(Describir(Habilitados(v)), Describir(apagados));
-    QVERIFY(!v.Resuelto);
-    QCOMPARE(v.PageControl1->currentIndex(), 0);
+    QVERIFY(!v.Resuelto());
+    QCOMPARE(Control<QTabWidget>(v, "PageControl1")->currentIndex(), 0);
     QVERIFY(d.errores.empty());
 }
 
@@ -199,7 +198,7 @@ void PruebaVentana::ReglasDeHabilitacion() {
     DialogosPrueba d;
     TMainForm v(d, {});
     Pintar(v);
-    v.ArchivoMenuClick();
+    AbrirMenuArchivo(v);
     struct Paso {
         QString accion;
         std::function<void()> hacer;
@@ -210,22 +209,22 @@ void PruebaVentana::ReglasDeHabilitacion() {
          [&] {
              for (int r = 1; r <= 3; ++r)
                  for (int c = 1; c <= 5; ++c)
-                     if (r != 3 || c != 5) v.Modelo().PonerCelda(c, r, "1");
+                     if (r != 3 || c != 5) Rejilla(v).PonerCelda(c, r, "1");
          },
          {}},
-        {"la ultima celda, sin pintar", [&] { v.Modelo().PonerCelda(5, 3, "2"); }, {}},
+        {"la ultima celda, sin pintar", [&] { Rejilla(v).PonerCelda(5, 3, "2"); }, {}},
         {"pintar", [&] { Pintar(v); }, {{"TBResolver", true}, {"ResolverProblema", true}, {"TBGuardar", true}}},
-        {"abrir el menu Archivo", [&] { v.ArchivoMenuClick(); },
+        {"abrir el menu Archivo", [&] { AbrirMenuArchivo(v); },
          {{"ArchivoGrabarProblema", true}, {"ArchivoGrabarProblemaComo", true}}},
-        {"resolver", [&] { v.TBResolver->trigger(); }, {{"TBImprimir", true}, {"TBCopiar", true}}},
-        {"abrir el menu Archivo", [&] { v.ArchivoMenuClick(); },
+        {"resolver", [&] { Accion(v, "TBResolver")->trigger(); }, {{"TBImprimir", true}, {"TBCopiar", true}}},
+        {"abrir el menu Archivo", [&] { AbrirMenuArchivo(v); },
          {{"ArchivoGrabarSolucion", true}, {"ArchivoGrabarSolucionComo", true}, {"ArchivoImprimir", true}}},
-        {"vaciar una celda y pintar", [&] { v.Modelo().PonerCelda(2, 2, ""); Pintar(v); },
+        {"vaciar una celda y pintar", [&] { Rejilla(v).PonerCelda(2, 2, ""); Pintar(v); },
          {{"TBResolver", false}, {"ResolverProblema", false}, {"TBGuardar", false}}},
-        {"abrir el menu Archivo", [&] { v.ArchivoMenuClick(); },
+        {"abrir el menu Archivo", [&] { AbrirMenuArchivo(v); },
          {{"ArchivoGrabarProblema", false}, {"ArchivoGrabarProblemaComo", false}}},
-        {"Nuevo", [&] { v.TBNuevo->trigger(); }, {{"TBImprimir", false}, {"TBCopiar", false}}},
-        {"abrir el menu Archivo", [&] { v.ArchivoMenuClick(); },
+        {"Nuevo", [&] { Accion(v, "TBNuevo")->trigger(); }, {{"TBImprimir", false}, {"TBCopiar", false}}},
+        {"abrir el menu Archivo", [&] { AbrirMenuArchivo(v); },
          {{"ArchivoGrabarSolucion", false}, {"ArchivoGrabarSolucionComo", false}, {"ArchivoImprimir", false}}},
     };
     Estados esperado = Habilitados(v);
@@ -269,7 +268,7 @@ void PruebaVentana::Items() {
     TMainForm v(d, {});
     Escribir(v, kEjemplo);
     d.respuestas = {productos, componentes};
-    v.TBItems->trigger();
+    Accion(v, "TBItems")->trigger();
     QVERIFY2(d.errores.empty(), qPrintable(d.Mensajes().join('|')));
     QCOMPARE(d.preguntas.size(), size_t{2});
     QCOMPARE(d.preguntas[0].titulo, QString("Problema de Brisak"));
@@ -277,17 +276,17 @@ void PruebaVentana::Items() {
     QCOMPARE(d.preguntas[0].porDefecto, QString("3"));
     QCOMPARE(d.preguntas[1].pregunta, QString("Número de Componentes"));
     QCOMPARE(d.preguntas[1].porDefecto, QString("4"));
-    const MatrizProblema& m = v.Modelo().Matriz();
+    const MatrizProblema& m = Rejilla(v).Matriz();
     QCOMPARE(m.Filas(), filas);
     QCOMPARE(m.Columnas(), columnas);
     QStringList cabecera;
     for (int c = 0; c < m.Columnas(); ++c) cabecera << QString::fromStdString(m.Celda(c, 0));
     QCOMPARE(cabecera.join(' '), fila0);
     QCOMPARE(m.FilaFija(), filaFija);
-    QCOMPARE(v.Matriz->horizontalHeader()->isHidden(), !filaFija);
+    QCOMPARE(Control<VistaMatriz>(v, "Matriz")->horizontalHeader()->isHidden(), !filaFija);
     QCOMPARE(m.Completa(), completa);
     Pintar(v);
-    QCOMPARE(v.TBResolver->isEnabled(), completa);
+    QCOMPARE(Accion(v, "TBResolver")->isEnabled(), completa);
 }
 
 void PruebaVentana::ItemsErrores() {
@@ -307,13 +306,13 @@ void PruebaVentana::ItemsErrores() {
         TMainForm v(d, {});
         Escribir(v, kEjemplo);
         d.respuestas = {caso.productos, caso.componentes};
-        v.Items1->trigger();
+        Accion(v, "Items1")->trigger();
         QCOMPARE(d.preguntas.size(), size_t{2});  // both boxes are shown before any conversion
         QCOMPARE(d.Mensajes(), QStringList{caso.mensaje});
         QCOMPARE(d.errores[0].first, QString("TAVELORIN"));
-        QCOMPARE(v.Modelo().Matriz().Filas(), caso.filas);
-        QCOMPARE(v.Modelo().Matriz().Columnas(), caso.columnas);
-        QCOMPARE(QString::fromStdString(v.Modelo().Matriz().Celda(1, 1)), QString(caso.celda11));
+        QCOMPARE(Rejilla(v).Matriz().Filas(), caso.filas);
+        QCOMPARE(Rejilla(v).Matriz().Columnas(), caso.columnas);
+        QCOMPARE(QString::fromStdString(Rejilla(v).Matriz().Celda(1, 1)), QString(caso.celda11));
     }
 }
 
@@ -322,36 +321,42 @@ void PruebaVentana::ItemsConservaLaSolucion() {
     TMainForm v(d, {});
     Escribir(v, kEjemplo);
     v.EjecutarResolucion();
-    const QString memo = v.Memo1->Texto();
+    const QString memo = MemoDe(v)->Texto();
     d.respuestas = {QString("2"), QString("2")};
-    v.TBItems->trigger();
-    QVERIFY(v.Resuelto);
-    QVERIFY(v.TBCopiar->isEnabled());
-    QCOMPARE(v.Memo1->Texto(), memo);
+    Accion(v, "TBItems")->trigger();
+    QVERIFY(v.Resuelto());
+    QVERIFY(Accion(v, "TBCopiar")->isEnabled());
+    QCOMPARE(MemoDe(v)->Texto(), memo);
 }
 
 void PruebaVentana::NuevoTrasResolver() {
     DialogosPrueba d;
     TMainForm v(d, {});
+    QTemporaryDir dir;
     Escribir(v, kEjemplo);
-    v.FicheroProblema = "algo.brk";
-    v.FicheroSolucion = "algo.sol";
-    v.EComp->setText("2");
+    // Both files named, as saving them names them.
+    d.nombres = {dir.filePath("algo.brk"), dir.filePath("algo.sol")};
+    Accion(v, "ArchivoGrabarProblemaComo")->trigger();
+    Control<QLineEdit>(v, "EComp")->setText("2");
     v.EjecutarResolucion();
-    QVERIFY(v.Resuelto);
-    v.ArchivoNuevo->trigger();
-    QCOMPARE(v.Memo1->NumeroLineas(), 0);
-    QVERIFY(!v.Resuelto);
-    QVERIFY(!v.TBCopiar->isEnabled());
-    QVERIFY(!v.TBImprimir->isEnabled());
-    QCOMPARE(v.EComp->text(), QString("1"));
-    QVERIFY(v.FicheroProblema.isEmpty());
-    QCOMPARE(v.FicheroSolucion, QString("algo.sol"));
-    QCOMPARE(v.Modelo().Matriz().Filas(), 4);
-    QCOMPARE(v.Modelo().Matriz().Columnas(), 6);
-    QCOMPARE(v.Modelo().Matriz().CeldasVacias(), 15);
+    Accion(v, "ArchivoGrabarSolucionComo")->trigger();
+    QCOMPARE(v.FicheroProblema(), dir.filePath("algo.brk"));
+    QCOMPARE(v.FicheroSolucion(), dir.filePath("algo.sol"));
+    QVERIFY(v.Resuelto());
+    Accion(v, "ArchivoNuevo")->trigger();
+    QCOMPARE(MemoDe(v)->NumeroLineas(), 0);
+    QVERIFY(!v.Resuelto());
+    QVERIFY(!Accion(v, "TBCopiar")->isEnabled());
+    QVERIFY(!Accion(v, "TBImprimir")->isEnabled());
+    QCOMPARE(Control<QLineEdit>(v, "EComp")->text(), QString("1"));
+    QVERIFY(v.FicheroProblema().isEmpty());
+    QCOMPARE(v.FicheroSolucion(), dir.filePath("algo.sol"));
+    QVERIFY(d.errores.empty());
+    QCOMPARE(Rejilla(v).Matriz().Filas(), 4);
+    QCOMPARE(Rejilla(v).Matriz().Columnas(), 6);
+    QCOMPARE(Rejilla(v).Matriz().CeldasVacias(), 15);
     // The last solve's table stays until the next solve.
-    QCOMPARE(v.Estado.TablaSolucion.filas, 4);
+    QCOMPARE(v.Estado().TablaSolucion.filas, 4);
 }
 
 void PruebaVentana::ResolverDesdeLaMatriz() {
@@ -359,15 +364,15 @@ void PruebaVentana::ResolverDesdeLaMatriz() {
     TMainForm v(d, {});
     Escribir(v, {"4", "3", "2\t1\t0\t3", "1\t0\t1\t2", "0\t2\t1\t2", "1\t1\t1\t1"});
     Pintar(v);
-    v.ResolverProblema->trigger();
+    Accion(v, "ResolverProblema")->trigger();
     QVERIFY2(d.errores.empty(), qPrintable(d.Mensajes().join('|')));
-    QCOMPARE(v.Memo1->Lineas(), MemoDelNucleo(v.Modelo().Matriz().LineasProblema(), "."));
-    QCOMPARE(v.Memo1->Linea(v.Memo1->NumeroLineas() - 9), QString("Solucion:"));
-    QCOMPARE(v.Estado.NProd, 4);
-    QCOMPARE(v.Estado.NComp, 3);
-    QCOMPARE(v.Estado.Q, 8);
-    QVERIFY(v.Resuelto);
-    QCOMPARE(v.PageControl1->currentIndex(), 0);
+    QCOMPARE(MemoDe(v)->Lineas(), MemoDelNucleo(Rejilla(v).Matriz().LineasProblema(), "."));
+    QCOMPARE(MemoDe(v)->Linea(MemoDe(v)->NumeroLineas() - 9), QString("Solucion:"));
+    QCOMPARE(v.Estado().NProd, 4);
+    QCOMPARE(v.Estado().NComp, 3);
+    QCOMPARE(v.Estado().Q, 8);
+    QVERIFY(v.Resuelto());
+    QCOMPARE(Control<QTabWidget>(v, "PageControl1")->currentIndex(), 0);
 }
 
 void PruebaVentana::FalloDeResolucion() {
@@ -375,24 +380,24 @@ void PruebaVentana::FalloDeResolucion() {
     TMainForm v(d, {});
     Escribir(v, kEjemplo);
     v.EjecutarResolucion();
-    const QString memo = v.Memo1->Texto();
-    v.Modelo().PonerCelda(2, 2, "a");
-    v.TBResolver->trigger();
+    const QString memo = MemoDe(v)->Texto();
+    Rejilla(v).PonerCelda(2, 2, "a");
+    Accion(v, "TBResolver")->trigger();
     QCOMPARE(d.errores.size(), size_t{1});
     QCOMPARE(d.errores[0].first, QString("TAVELORIN"));
     QCOMPARE(d.errores[0].second, QString("''a'' is not a valid integer value."));
-    QVERIFY(!v.Resuelto);
-    QVERIFY(v.TBCopiar->isEnabled());  // as the last successful solve left them
-    QVERIFY(v.TBImprimir->isEnabled());
-    QCOMPARE(v.Memo1->Texto(), memo);
-    v.ArchivoMenuClick();
-    QVERIFY(!v.ArchivoGrabarSolucion->isEnabled());
+    QVERIFY(!v.Resuelto());
+    QVERIFY(Accion(v, "TBCopiar")->isEnabled());  // as the last successful solve left them
+    QVERIFY(Accion(v, "TBImprimir")->isEnabled());
+    QCOMPARE(MemoDe(v)->Texto(), memo);
+    AbrirMenuArchivo(v);
+    QVERIFY(!Accion(v, "ArchivoGrabarSolucion")->isEnabled());
 
     // Refusals of the core reach the user the same way.
-    v.TBNuevo->trigger();
+    Accion(v, "TBNuevo")->trigger();
     d.respuestas = {QString("0"), QString("2")};
-    v.TBItems->trigger();
-    v.TBResolver->trigger();
+    Accion(v, "TBItems")->trigger();
+    Accion(v, "TBResolver")->trigger();
     QCOMPARE(d.errores.size(), size_t{2});
     QVERIFY(d.errores[1].second.startsWith("No hay nada que secuenciar"));
 }
@@ -401,13 +406,13 @@ void PruebaVentana::FalloEnElComponente() {
     DialogosPrueba d;
     TMainForm v(d, {});
     Escribir(v, kEjemplo);
-    v.EComp->setText("x");
-    v.TBResolver->trigger();
+    Control<QLineEdit>(v, "EComp")->setText("x");
+    Accion(v, "TBResolver")->trigger();
     QCOMPARE(d.Mensajes(), QStringList{"''x'' is not a valid integer value."});
     // The report is already in the memo; the solve did not finish.
-    QCOMPARE(v.Memo1->Lineas(), MemoDelNucleo(kEjemplo, "."));
-    QVERIFY(!v.Resuelto);
-    QVERIFY(!v.TBCopiar->isEnabled());
+    QCOMPARE(MemoDe(v)->Lineas(), MemoDelNucleo(kEjemplo, "."));
+    QVERIFY(!v.Resuelto());
+    QVERIFY(!Accion(v, "TBCopiar")->isEnabled());
 }
 
 void PruebaVentana::CopiarSoloTextoPlano() {
@@ -415,19 +420,19 @@ void PruebaVentana::CopiarSoloTextoPlano() {
     TMainForm v(d, {});
     Escribir(v, kEjemplo);
     v.EjecutarResolucion();
-    v.TBCopiar->trigger();
+    Accion(v, "TBCopiar")->trigger();
     const QMimeData* datos = QGuiApplication::clipboard()->mimeData();
     QVERIFY(datos != nullptr);
     QCOMPARE(datos->formats(), QStringList{"text/plain"});
     QString esperado;
     for (const std::string& l : MemoDelNucleo(kEjemplo, ".")) esperado += QString::fromStdString(l) + "\r\n";
     QCOMPARE(datos->text(), esperado);
-    QVERIFY(v.Memo1->TieneSeleccion());
+    QVERIFY(MemoDe(v)->TieneSeleccion());
 
     // A copy of part of the text by the editor's own shortcut is plain text too.
-    v.Memo1->FijarCursor({0, 0});
-    v.Memo1->FijarCursor({2, 0}, true);
-    v.Memo1->Copiar();
+    MemoDe(v)->FijarCursor({0, 0});
+    MemoDe(v)->FijarCursor({2, 0}, true);
+    MemoDe(v)->Copiar();
     datos = QGuiApplication::clipboard()->mimeData();
     QCOMPARE(datos->formats(), QStringList{"text/plain"});
     QCOMPARE(datos->text().count("\r\n"), 2);
@@ -439,15 +444,15 @@ void PruebaVentana::CopiarDesdeOtraPagina() {
     TMainForm v(d, {});
     Escribir(v, kEjemplo);
     v.EjecutarResolucion();
-    v.PageControl1->setCurrentIndex(2);
+    Control<QTabWidget>(v, "PageControl1")->setCurrentIndex(2);
     QGuiApplication::clipboard()->clear();
-    v.Copiar1->trigger();
+    Accion(v, "Copiar1")->trigger();
     QVERIFY(d.errores.empty());
     QVERIFY(QGuiApplication::clipboard()->text().startsWith("K\tDk1"));
     // Before any solve Copiar copies whatever the memo holds: nothing.
     DialogosPrueba d2;
     TMainForm vacia(d2, {});
-    vacia.Copiar1->trigger();
+    Accion(vacia, "Copiar1")->trigger();
     QVERIFY(d2.errores.empty());
     QCOMPARE(QGuiApplication::clipboard()->text(), QString());
 }
@@ -455,27 +460,27 @@ void PruebaVentana::CopiarDesdeOtraPagina() {
 void PruebaVentana::Fuente() {
     DialogosPrueba d;
     TMainForm v(d, {});
-    const QFont antes = v.Memo1->font();
+    const QFont antes = MemoDe(v)->font();
     QCOMPARE(antes.family(), QString("Courier New"));
     QCOMPARE(antes.pixelSize(), 11);
-    v.Fuente1->trigger();  // cancelled
+    Accion(v, "Fuente1")->trigger();  // cancelled
     QCOMPARE(d.fuentesOfrecidas.size(), size_t{1});
     QCOMPARE(d.fuentesOfrecidas[0], antes);
-    QCOMPARE(v.Memo1->font(), antes);
+    QCOMPARE(MemoDe(v)->font(), antes);
     QFont nueva("Liberation Serif");
     nueva.setPixelSize(20);
     d.fuenteElegida = nueva;
-    v.Fuente1->trigger();
-    QCOMPARE(v.Memo1->font().family(), QString("Liberation Serif"));
-    QCOMPARE(v.Memo1->font().pixelSize(), 20);
+    Accion(v, "Fuente1")->trigger();
+    QCOMPARE(MemoDe(v)->font().family(), QString("Liberation Serif"));
+    QCOMPARE(MemoDe(v)->font().pixelSize(), 20);
     // Tab stops follow the font: 8 spaces wide.
-    QCOMPARE(v.Memo1->DistanciaTabulador(), 8 * QFontMetricsF(v.Memo1->font()).horizontalAdvance(' '));
+    QCOMPARE(MemoDe(v)->DistanciaTabulador(), 8 * QFontMetricsF(MemoDe(v)->font()).horizontalAdvance(' '));
 }
 
 void PruebaVentana::ConfigurarImpresora() {
     DialogosPrueba d;
     TMainForm v(d, {});
-    v.ArchivoConfigurarImpresora->trigger();
+    Accion(v, "ArchivoConfigurarImpresora")->trigger();
     QCOMPARE(d.configuraciones, 1);
     QCOMPARE(d.impresoraConfigurada, &v.Impresora());
 }
@@ -511,9 +516,9 @@ void PruebaVentana::ArranqueConArchivo() {
     DialogosPrueba d;
     TMainForm v(d, {nombre, "ignorado"});
     QVERIFY(d.errores.empty());
-    QCOMPARE(v.FicheroProblema, nombre);
-    QCOMPARE(v.Modelo().Matriz().LineasProblema(), kEjemplo);
-    QVERIFY(!v.TBCopiar->isEnabled());
+    QCOMPARE(v.FicheroProblema(), nombre);
+    QCOMPARE(Rejilla(v).Matriz().LineasProblema(), kEjemplo);
+    QVERIFY(!Accion(v, "TBCopiar")->isEnabled());
 }
 
 void PruebaVentana::ArranqueConArchivoQueFalla() {
@@ -523,11 +528,11 @@ void PruebaVentana::ArranqueConArchivoQueFalla() {
     TMainForm v(d, {nombre});
     QCOMPARE(d.Mensajes(), QStringList{"Cannot open file \"" + nombre + "\". No such file or directory."});
     // The rest of the start-up is skipped: the grid as created, print and copy on.
-    QCOMPARE(v.Modelo().Matriz().Filas(), 5);
-    QCOMPARE(v.Modelo().Matriz().Columnas(), 4);
-    QVERIFY(v.TBCopiar->isEnabled());
-    QVERIFY(v.TBImprimir->isEnabled());
-    QVERIFY(!v.Resuelto);
+    QCOMPARE(Rejilla(v).Matriz().Filas(), 5);
+    QCOMPARE(Rejilla(v).Matriz().Columnas(), 4);
+    QVERIFY(Accion(v, "TBCopiar")->isEnabled());
+    QVERIFY(Accion(v, "TBImprimir")->isEnabled());
+    QVERIFY(!v.Resuelto());
 }
 
 void PruebaVentana::EscribirEnLaMatriz() {
@@ -536,26 +541,27 @@ void PruebaVentana::EscribirEnLaMatriz() {
     v.show();
     v.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&v));
+    auto* Matriz = Control<VistaMatriz>(v, "Matriz");
     d.respuestas = {QString("1"), QString("1")};
-    v.TBItems->trigger();
+    Accion(v, "TBItems")->trigger();
     Pintar(v);
-    QVERIFY(!v.TBResolver->isEnabled());
+    QVERIFY(!Accion(v, "TBResolver")->isEnabled());
     // Type each data cell in place: a key starts the editor, Return commits it.
     const char* textos[] = {"3", "2"};
     for (int c = 0; c < 2; ++c) {
-        v.Matriz->setFocus();
-        v.Matriz->setCurrentIndex(v.Modelo().index(0, c));
-        QTest::keyClicks(v.Matriz, textos[c]);
+        Matriz->setFocus();
+        Matriz->setCurrentIndex(Rejilla(v).index(0, c));
+        QTest::keyClicks(Matriz, textos[c]);
         QWidget* editor = QApplication::focusWidget();
-        QVERIFY(editor != nullptr && editor != v.Matriz);
+        QVERIFY(editor != nullptr && editor != Matriz);
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents();
     }
-    QCOMPARE(v.Modelo().Matriz().LineasProblema(), (std::vector<std::string>{"1", "1", "3\t2"}));
-    QTRY_VERIFY(v.TBResolver->isEnabled());
-    v.TBResolver->trigger();
+    QCOMPARE(Rejilla(v).Matriz().LineasProblema(), (std::vector<std::string>{"1", "1", "3\t2"}));
+    QTRY_VERIFY(Accion(v, "TBResolver")->isEnabled());
+    Accion(v, "TBResolver")->trigger();
     QVERIFY(d.errores.empty());
-    QCOMPARE(v.Memo1->Linea(1), QString("1\t0\t1\t0\t3\t1\t3"));
+    QCOMPARE(MemoDe(v)->Linea(1), QString("1\t0\t1\t0\t3\t1\t3"));
 }
 
 void PruebaVentana::TabuladorSaleDeLaMatriz() {
@@ -564,54 +570,61 @@ void PruebaVentana::TabuladorSaleDeLaMatriz() {
     v.show();
     v.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&v));
-    v.Matriz->setFocus();
-    v.Matriz->setCurrentIndex(v.Modelo().index(0, 0));
-    QVERIFY(v.Matriz->hasFocus());
-    QTest::keyClick(v.Matriz, Qt::Key_Tab);
-    QVERIFY(!v.Matriz->hasFocus());
-    QCOMPARE(v.Matriz->currentIndex(), v.Modelo().index(0, 0));
+    auto* Matriz = Control<VistaMatriz>(v, "Matriz");
+    Matriz->setFocus();
+    Matriz->setCurrentIndex(Rejilla(v).index(0, 0));
+    QVERIFY(Matriz->hasFocus());
+    QTest::keyClick(Matriz, Qt::Key_Tab);
+    QVERIFY(!Matriz->hasFocus());
+    QCOMPARE(Matriz->currentIndex(), Rejilla(v).index(0, 0));
 }
 
 void PruebaVentana::Aspecto() {
     DialogosPrueba d;
     TMainForm v(d, {});
     QCOMPARE(v.windowTitle(), QString("TAVELORIN"));
-    QCOMPARE(v.PageControl1->count(), 3);
-    QCOMPARE(v.PageControl1->tabText(0), QString("Datos y solución"));
-    QCOMPARE(v.PageControl1->tabText(1), QString("Gráfico de velocidades de consumo"));
-    QCOMPARE(v.PageControl1->tabText(2), QString("Gráfico de tasas de consumo"));
-    QCOMPARE(v.Matriz->horizontalHeader()->defaultSectionSize(), 50);
-    QCOMPARE(v.Matriz->verticalHeader()->defaultSectionSize(), 24);
-    QCOMPARE(v.Matriz->horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
-    QVERIFY(!v.Matriz->horizontalHeader()->sectionsMovable());
-    QCOMPARE(v.Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(v.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QVERIFY(!v.Memo1->SoloLectura());
-    QCOMPARE(v.EComp->text(), QString("1"));
-    QCOMPARE(v.EComp->geometry(), QRect(90, 7, 41, 21));
+    auto* paginas = Control<QTabWidget>(v, "PageControl1");
+    QCOMPARE(paginas->count(), 3);
+    QCOMPARE(paginas->tabText(0), QString("Datos y solución"));
+    QCOMPARE(paginas->tabText(1), QString("Gráfico de velocidades de consumo"));
+    QCOMPARE(paginas->tabText(2), QString("Gráfico de tasas de consumo"));
+    QHeaderView* cabecera = Control<VistaMatriz>(v, "Matriz")->horizontalHeader();
+    QCOMPARE(cabecera->defaultSectionSize(), 50);
+    QCOMPARE(Control<VistaMatriz>(v, "Matriz")->verticalHeader()->defaultSectionSize(), 24);
+    QCOMPARE(cabecera->sectionResizeMode(0), QHeaderView::Fixed);
+    QVERIFY(!cabecera->sectionsMovable());
+    MemoInforme* memo = MemoDe(v);
+    QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    // The memo takes typing.
+    QTest::keyClicks(memo, "x");
+    QCOMPARE(memo->Lineas(), std::vector<std::string>{"x"});
+    QCOMPARE(Control<QLineEdit>(v, "EComp")->text(), QString("1"));
+    QCOMPARE(Control<QLineEdit>(v, "EComp")->geometry(), QRect(90, 7, 41, 21));
     struct Boton {
         QAction* accion;
         const char* texto;
         const char* consejo;
     };
     const Boton botones[] = {
-        {v.TBNuevo, "Nuevo", "Nuevo problema"},
-        {v.ToolButton3, "Abrir", "Abrir un problema de carga"},
-        {v.TBGuardar, "Guardar", "Guardar el problema actual"},
-        {v.TBImprimir, "Imprimir", "Imprimir la solución"},
-        {v.TBItems, "Items", "Especificar número de productos y componentes"},
-        {v.TBResolver, "Resolver", "Resolver problema"},
-        {v.TBCopiar, "Copiar", "Copiar la solución"},
-        {v.TBSalir, "Salir", "Salir del programa"},
+        {Accion(v, "TBNuevo"), "Nuevo", "Nuevo problema"},
+        {Accion(v, "ToolButton3"), "Abrir", "Abrir un problema de carga"},
+        {Accion(v, "TBGuardar"), "Guardar", "Guardar el problema actual"},
+        {Accion(v, "TBImprimir"), "Imprimir", "Imprimir la solución"},
+        {Accion(v, "TBItems"), "Items", "Especificar número de productos y componentes"},
+        {Accion(v, "TBResolver"), "Resolver", "Resolver problema"},
+        {Accion(v, "TBCopiar"), "Copiar", "Copiar la solución"},
+        {Accion(v, "TBSalir"), "Salir", "Salir del programa"},
     };
     for (const Boton& b : botones) {
         QCOMPARE(b.accion->text(), QString(b.texto));
         QCOMPARE(b.accion->toolTip(), QString(b.consejo));
         QVERIFY2(!b.accion->icon().isNull(), b.texto);
-        QCOMPARE(v.ToolBar1->widgetForAction(b.accion)->size(), QSize(49, 36));
+        QCOMPARE(Control<QToolBar>(v, "ToolBar1")->widgetForAction(b.accion)->size(), QSize(49, 36));
     }
     QStringList archivo;
-    for (QAction* a : v.ArchivoMenu->actions()) archivo << (a->isSeparator() ? QString("-") : a->text());
+    for (QAction* a : Control<QMenu>(v, "ArchivoMenu")->actions())
+        archivo << (a->isSeparator() ? QString("-") : a->text());
     QCOMPARE(archivo.join('|'), QString("&Nuevo|Items...|-|&Abrir...|Crear problema aleatorio...|-|&Guardar problema|"
                                         "Guardar problema &como...|Guardar &solucion|Guardar solucion c&omo...|-|"
                                         "&Imprimir|Con&figurar impresora..|-|Sali&r"));
@@ -626,8 +639,8 @@ void PruebaVentana::SeparadorDecimalDelSistema() {
     QCOMPARE(QString::fromStdString(v.SeparadorDecimal()), QString::fromUtf8(esperado));
     Escribir(v, kEjemplo);
     v.EjecutarResolucion();
-    QCOMPARE(v.Memo1->Lineas(), MemoDelNucleo(kEjemplo, esperado.toStdString()));
-    QCOMPARE(v.Memo1->Linea(1), QString("1\t0") + QString::fromUtf8(esperado) + "559\t0" + QString::fromUtf8(esperado) +
+    QCOMPARE(MemoDe(v)->Lineas(), MemoDelNucleo(kEjemplo, esperado.toStdString()));
+    QCOMPARE(MemoDe(v)->Linea(1), QString("1\t0") + QString::fromUtf8(esperado) + "559\t0" + QString::fromUtf8(esperado) +
                                     "9014\t0" + QString::fromUtf8(esperado) + "559\t1\t0\t0\t0\t1\t0\t1\t0\t0\t0" +
                                     QString::fromUtf8(esperado) + "75\t0" + QString::fromUtf8(esperado) + "5");
 }

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "ui/AleatorioU.h"
+#include "soporte/Controles.h"
 #include "soporte/DialogosPrueba.h"
 #include "core/Informe.h"
 #include "ui/Main.h"
@@ -61,10 +62,10 @@ struct Partida {
     }
 
     void Resolver() {
-        const std::vector<std::string> problema = v.Modelo().Matriz().LineasProblema();
+        const std::vector<std::string> problema = Rejilla(v).Matriz().LineasProblema();
         const size_t antes = d.errores.size();
-        const bool disponible = v.TBResolver->isEnabled();
-        v.TBResolver->trigger();
+        const bool disponible = Accion(v, "TBResolver")->isEnabled();
+        Accion(v, "TBResolver")->trigger();
         if (!disponible) return;  // a disabled command does nothing
         // When the sequencer succeeded the memo holds its report, even if the rate
         // chart's component number failed afterwards.
@@ -79,7 +80,7 @@ struct Partida {
         switch (Entre(0, 13)) {
             case 0:
                 paso = "Nuevo";
-                v.TBNuevo->trigger();
+                Accion(v, "TBNuevo")->trigger();
                 memoEsperado.clear();
                 break;
             case 1:
@@ -87,27 +88,30 @@ struct Partida {
                 d.respuestas = {Entre(0, 4) ? std::optional<QString>(QString::number(Entre(-1, 5))) : std::nullopt,
                                 Entre(0, 4) ? std::optional<QString>(QString::number(Entre(-2, 5))) : std::nullopt};
                 if (Entre(0, 6) == 0) d.respuestas[Entre(0, 1)] = QStringLiteral("mal");
-                v.TBItems->trigger();
+                Accion(v, "TBItems")->trigger();
                 break;
             case 2:
             case 3:
             case 4: {
-                const MatrizProblema& m = v.Modelo().Matriz();
+                ModeloMatriz& modelo = Rejilla(v);
+                const MatrizProblema& m = modelo.Matriz();
                 const int fila = Entre(0, std::max(0, m.Filas() - 1));
                 const int columna = Entre(0, std::max(0, m.Columnas() - 1));
                 paso = QString("escribir en %1,%2").arg(columna).arg(fila);
                 // Through the view, as typing does; header cells are not editable there.
-                const QModelIndex i = v.Modelo().index(fila - v.Modelo().DesplazamientoFila(),
-                                                       columna - v.Modelo().DesplazamientoColumna());
-                if (i.isValid()) v.Modelo().setData(i, TextoCualquiera(), Qt::EditRole);
+                const QModelIndex i =
+                    modelo.index(fila - modelo.DesplazamientoFila(), columna - modelo.DesplazamientoColumna());
+                if (i.isValid()) modelo.setData(i, TextoCualquiera(), Qt::EditRole);
                 break;
             }
-            case 5:
+            case 5: {
                 paso = "llenar";
-                for (int r = 1; r < v.Modelo().Matriz().Filas(); ++r)
-                    for (int c = 1; c < v.Modelo().Matriz().Columnas(); ++c)
-                        v.Modelo().PonerCelda(c, r, QString::number(Entre(0, 4)));
+                ModeloMatriz& modelo = Rejilla(v);
+                for (int r = 1; r < modelo.Matriz().Filas(); ++r)
+                    for (int c = 1; c < modelo.Matriz().Columnas(); ++c)
+                        modelo.PonerCelda(c, r, QString::number(Entre(0, 4)));
                 break;
+            }
             case 6:
                 paso = "resolver";
                 Resolver();
@@ -115,26 +119,26 @@ struct Partida {
             case 7:
                 paso = "componente";
                 switch (Entre(0, 2)) {
-                    case 0: v.Button1->click(); break;
-                    case 1: v.Button2->click(); break;
-                    default: v.EComp->setText(TextoCualquiera()); break;
+                    case 0: Control<QPushButton>(v, "Button1")->click(); break;
+                    case 1: Control<QPushButton>(v, "Button2")->click(); break;
+                    default: Control<QLineEdit>(v, "EComp")->setText(TextoCualquiera()); break;
                 }
                 break;
             case 8: {
                 paso = "guardar y abrir";
                 const QString nombre = dir.filePath(QString("p%1.brk").arg(Entre(0, 2)));
                 d.nombres = {nombre};
-                v.ArchivoGrabarProblemaComo->trigger();
+                Accion(v, "ArchivoGrabarProblemaComo")->trigger();
                 d.nombres = {Entre(0, 3) ? std::optional<QString>(nombre) : std::nullopt};
                 const bool confirma = d.nombres.front().has_value();
-                v.ArchivoAbrir->trigger();
+                Accion(v, "ArchivoAbrir")->trigger();
                 if (confirma) memoEsperado.clear();
                 break;
             }
             case 9:
                 paso = "guardar solucion";
                 d.nombres = {dir.filePath("s.sol")};
-                v.ArchivoGrabarSolucionComo->trigger();
+                Accion(v, "ArchivoGrabarSolucionComo")->trigger();
                 d.nombres.clear();
                 break;
             case 10: {
@@ -147,47 +151,48 @@ struct Partida {
                     a.ENComp->setText(QString::number(m));
                     return acepta;
                 };
-                v.Crearproblemaaleatorio1->trigger();
+                Accion(v, "Crearproblemaaleatorio1")->trigger();
                 if (acepta && m >= 0) memoEsperado.clear();
                 break;
             }
             case 11:
                 paso = "copiar";
-                v.PageControl1->setCurrentIndex(Entre(0, 2));
-                v.TBCopiar->trigger();
+                Control<QTabWidget>(v, "PageControl1")->setCurrentIndex(Entre(0, 2));
+                Accion(v, "TBCopiar")->trigger();
                 break;
             case 12:
                 paso = "fuente";
                 d.fuenteElegida = Entre(0, 1) ? std::optional<QFont>(QFont("Liberation Serif", Entre(6, 20)))
                                               : std::nullopt;
-                v.Fuente1->trigger();
+                Accion(v, "Fuente1")->trigger();
                 break;
             default:
                 paso = "pintar";
-                v.PageControl1->setCurrentIndex(0);
-                v.Matriz->viewport()->grab();
+                Control<QTabWidget>(v, "PageControl1")->setCurrentIndex(0);
+                Control<VistaMatriz>(v, "Matriz")->viewport()->grab();
                 break;
         }
     }
 
     void Comprobar() {
         // The grid's enabling follows the last paint: paint, then compare.
-        v.PageControl1->setCurrentIndex(0);
-        v.Matriz->viewport()->grab();
+        Control<QTabWidget>(v, "PageControl1")->setCurrentIndex(0);
+        Control<VistaMatriz>(v, "Matriz")->viewport()->grab();
         const bool completa = v.MatrizCompleta();
-        QVERIFY2(v.TBResolver->isEnabled() == completa, qPrintable(paso));
-        QVERIFY2(v.ResolverProblema->isEnabled() == completa, qPrintable(paso));
-        QVERIFY2(v.TBGuardar->isEnabled() == completa, qPrintable(paso));
-        v.ArchivoMenuClick();
-        QVERIFY2(v.ArchivoGrabarProblema->isEnabled() == completa, qPrintable(paso));
-        QVERIFY2(v.ArchivoGrabarSolucion->isEnabled() == v.Resuelto, qPrintable(paso));
-        QVERIFY2(v.ArchivoImprimir->isEnabled() == v.Resuelto, qPrintable(paso));
-        if (v.Resuelto) QVERIFY2(v.TBCopiar->isEnabled() && v.TBImprimir->isEnabled(), qPrintable(paso));
+        QVERIFY2(Accion(v, "TBResolver")->isEnabled() == completa, qPrintable(paso));
+        QVERIFY2(Accion(v, "ResolverProblema")->isEnabled() == completa, qPrintable(paso));
+        QVERIFY2(Accion(v, "TBGuardar")->isEnabled() == completa, qPrintable(paso));
+        AbrirMenuArchivo(v);
+        QVERIFY2(Accion(v, "ArchivoGrabarProblema")->isEnabled() == completa, qPrintable(paso));
+        QVERIFY2(Accion(v, "ArchivoGrabarSolucion")->isEnabled() == v.Resuelto(), qPrintable(paso));
+        QVERIFY2(Accion(v, "ArchivoImprimir")->isEnabled() == v.Resuelto(), qPrintable(paso));
+        if (v.Resuelto())
+            QVERIFY2(Accion(v, "TBCopiar")->isEnabled() && Accion(v, "TBImprimir")->isEnabled(), qPrintable(paso));
         // The memo: empty, or the report of the last run that got through the sequencer.
         if (memoEsperado.empty()) {
-            QVERIFY2(v.Memo1->NumeroLineas() == 0, qPrintable(paso + ": el memo debía estar vacío"));
+            QVERIFY2(MemoDe(v)->NumeroLineas() == 0, qPrintable(paso + ": el memo debía estar vacío"));
         } else {
-            QVERIFY2(v.Memo1->Lineas() == memoEsperado, qPrintable(paso + ": el memo no es el último informe"));
+            QVERIFY2(MemoDe(v)->Lineas() == memoEsperado, qPrintable(paso + ": el memo no es el último informe"));
         }
         // Every error reached the handler, with its caption and a text.
         for (size_t i = erroresVistos; i < d.errores.size(); ++i) {
