@@ -282,12 +282,8 @@ int main(int argc, char** argv) {
             ComprobarOptimo(previo);
         }
         EstadoSecuenciador estado;
-        std::vector<std::string> informe;
-        std::vector<std::string> secuencia;
-        if (exacto)
-            SecuenciarExacto(estado, problema, informe, secuencia, separador);
-        else
-            Secuenciar(estado, problema, informe, secuencia, separador);
+        auto [informe, secuencia] =
+            exacto ? SecuenciarExacto(estado, problema, separador) : Secuenciar(estado, problema, separador);
         AnadirSolucion(informe, secuencia);
         // The blocks follow the sequence; with -o they alone go to standard output.
         std::vector<std::string> bloques;

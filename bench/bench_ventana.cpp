@@ -35,9 +35,8 @@ void ResolverHastaElMemo(benchmark::State& estado) {
     Ventana v;
     v.ventana.Modelo().Cargar(bench::ProblemaSembrado(10, 20, q));
     for (auto _ : estado) {
-        std::vector<std::string> informe, secuencia;
         const std::vector<std::string> problema = v.ventana.ProblemaDeMatriz();
-        Secuenciar(v.ventana.Estado, problema, informe, secuencia, v.ventana.SeparadorDecimal());
+        auto [informe, secuencia] = Secuenciar(v.ventana.Estado, problema, v.ventana.SeparadorDecimal());
         AnadirSolucion(informe, secuencia);
         v.ventana.Memo1->Vaciar();
         v.ventana.Memo1->ReemplazarLineas(std::move(informe));
@@ -61,8 +60,7 @@ void Resolver(benchmark::State& estado) {
 void MemoSolo(benchmark::State& estado) {
     const int32_t q = static_cast<int32_t>(estado.range(0));
     EstadoSecuenciador e;
-    std::vector<std::string> informe, secuencia;
-    Secuenciar(e, bench::ProblemaSembrado(10, 20, q), informe, secuencia, ".");
+    auto [informe, secuencia] = Secuenciar(e, bench::ProblemaSembrado(10, 20, q), ".");
     AnadirSolucion(informe, secuencia);
     Ventana v;
     for (auto _ : estado) {

@@ -478,11 +478,9 @@ std::vector<std::string> TMainForm::ProblemaDeMatriz() {
 // --- Solve ---
 
 void TMainForm::EjecutarResolucion() {
-    std::vector<std::string> informe;
-    std::vector<std::string> secuencia;
     Resuelto = false;
     const std::vector<std::string> problema = ProblemaDeMatriz();
-    Secuenciar(Estado, problema, informe, secuencia, separador_);
+    auto [informe, secuencia] = Secuenciar(Estado, problema, separador_);
     MostrarSolucion(informe, secuencia);
     GraficoVelocidades();
     GraficoTasas();
