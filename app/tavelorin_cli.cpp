@@ -80,14 +80,10 @@ std::vector<std::string> LineasDelProblema(const std::string& entrada) {
 // The report followed by "Solucion:" and the sequence, by the method the options choose.
 std::vector<std::string> InformeYSolucion(EstadoSecuenciador& estado, const std::vector<std::string>& problema,
                                           bool exacto, const std::string& separador) {
-    std::vector<std::string> informe;
-    std::vector<std::string> secuencia;
-    if (exacto)
-        SecuenciarExacto(estado, problema, informe, secuencia, separador);
-    else
-        Secuenciar(estado, problema, informe, secuencia, separador);
+    auto [informe, secuencia] =
+        exacto ? SecuenciarExacto(estado, problema, separador) : Secuenciar(estado, problema, separador);
     AnadirSolucion(informe, secuencia);
-    return informe;
+    return std::move(informe);
 }
 
 // The blocks --metricas and --optimo add after the sequence of a run.

@@ -29,8 +29,7 @@ EstadoSecuenciador& Resuelto(int32_t n, int32_t m, int32_t q) {
     std::unique_ptr<EstadoSecuenciador>& estado = resueltos[{n, m, q}];
     if (!estado) {
         estado = std::make_unique<EstadoSecuenciador>();
-        std::vector<std::string> informe, secuencia;
-        Secuenciar(*estado, bench::ProblemaSembrado(n, m, q), informe, secuencia, ".");
+        Secuenciar(*estado, bench::ProblemaSembrado(n, m, q), ".");
     }
     return *estado;
 }

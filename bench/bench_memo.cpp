@@ -67,10 +67,9 @@ void ReiniciarPico() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 Lineas Informe(int32_t q) {
     EstadoSecuenciador e;
-    Lineas informe, secuencia;
-    Secuenciar(e, bench::ProblemaSembrado(10, 20, q), informe, secuencia, ".");
-    AnadirSolucion(informe, secuencia);
-    return informe;
+    Solucion s = Secuenciar(e, bench::ProblemaSembrado(10, 20, q), ".");
+    AnadirSolucion(s.informe, s.secuencia);
+    return s.informe;
 }
 
 // The two widgets behind one face.

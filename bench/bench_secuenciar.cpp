@@ -45,7 +45,9 @@ const Caso& CasoDe(int32_t q) {
     Caso c;
     c.problema = bench::ProblemaSembrado(kProductos, kComponentes, q);
     EstadoSecuenciador e;
-    Secuenciar(e, c.problema, c.informe, c.secuencia, kSeparador);
+    Solucion s = Secuenciar(e, c.problema, kSeparador);
+    c.informe = std::move(s.informe);
+    c.secuencia = std::move(s.secuencia);
     if (e.Q != q) {
         std::fprintf(stderr, "seeded problem: demands add up to %d, not %d\n", e.Q, q);
         std::abort();
@@ -72,10 +74,9 @@ void BM_Secuenciar(benchmark::State& state) {
     const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
     for (auto _ : state) {
         EstadoSecuenciador e;
-        Lineas informe, secuencia;
-        Secuenciar(e, c.problema, informe, secuencia, kSeparador);
-        benchmark::DoNotOptimize(informe.data());
-        benchmark::DoNotOptimize(secuencia.data());
+        const Solucion s = Secuenciar(e, c.problema, kSeparador);
+        benchmark::DoNotOptimize(s.informe.data());
+        benchmark::DoNotOptimize(s.secuencia.data());
         benchmark::ClobberMemory();
     }
     Contadores(state, c);
@@ -118,16 +119,15 @@ void BM_Literal(benchmark::State& state) {
     bool comprobado = false;
     for (auto _ : state) {
         EstadoSecuenciador e;
-        Lineas informe, secuencia;
         LeerProblema(e, c.problema);
         IniciarTabla(e);
         literal::EjecutarEtapasLiteral(e);
-        EscribirInforme(e.TablaSolucion, kSeparador, informe, secuencia);
-        benchmark::DoNotOptimize(informe.data());
+        const Solucion s = EscribirInforme(e.TablaSolucion, kSeparador);
+        benchmark::DoNotOptimize(s.informe.data());
         benchmark::ClobberMemory();
         if (!comprobado) {
             comprobado = true;
-            if (informe != c.informe || secuencia != c.secuencia) {
+            if (s.informe != c.informe || s.secuencia != c.secuencia) {
                 state.SkipWithError("the plain stage loop gives a different report");
                 break;
             }
@@ -171,9 +171,8 @@ void BM_Informe(benchmark::State& state) {
     IniciarTabla(e);
     EjecutarEtapas(e);
     for (auto _ : state) {
-        Lineas informe, secuencia;
-        EscribirInforme(e.TablaSolucion, kSeparador, informe, secuencia);
-        benchmark::DoNotOptimize(informe.data());
+        const Solucion s = EscribirInforme(e.TablaSolucion, kSeparador);
+        benchmark::DoNotOptimize(s.informe.data());
         benchmark::ClobberMemory();
     }
     Contadores(state, c);

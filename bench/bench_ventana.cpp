@@ -39,9 +39,8 @@ void ResolverHastaElMemo(benchmark::State& estado) {
     MemoInforme* memo = MemoDe(v.ventana);
     EstadoSecuenciador e;  // kept across runs, as the window keeps its own
     for (auto _ : estado) {
-        std::vector<std::string> informe, secuencia;
         const std::vector<std::string> problema = modelo.Matriz().LineasProblema();
-        Secuenciar(e, problema, informe, secuencia, v.ventana.SeparadorDecimal());
+        auto [informe, secuencia] = Secuenciar(e, problema, v.ventana.SeparadorDecimal());
         AnadirSolucion(informe, secuencia);
         memo->Vaciar();
         memo->ReemplazarLineas(std::move(informe));
@@ -66,8 +65,7 @@ void Resolver(benchmark::State& estado) {
 void MemoSolo(benchmark::State& estado) {
     const int32_t q = static_cast<int32_t>(estado.range(0));
     EstadoSecuenciador e;
-    std::vector<std::string> informe, secuencia;
-    Secuenciar(e, bench::ProblemaSembrado(10, 20, q), informe, secuencia, ".");
+    auto [informe, secuencia] = Secuenciar(e, bench::ProblemaSembrado(10, 20, q), ".");
     AnadirSolucion(informe, secuencia);
     Ventana v;
     MemoInforme* memo = MemoDe(v.ventana);

@@ -46,8 +46,7 @@ int main(int argc, char** argv) {
     const long long picoPrevio = EstadoKiB("VmHWM");
 
     EstadoSecuenciador estado;
-    std::vector<std::string> informe, secuencia;
-    Secuenciar(estado, problema, informe, secuencia, ",");
+    const auto [informe, secuencia] = Secuenciar(estado, problema, ",");
 
     const long long pico = EstadoKiB("VmHWM");
     if (estado.Q != q) {

@@ -25,15 +25,15 @@ std::string CabeceraInforme(const TablaEtapas& tabla) {
     return linea;
 }
 
-void EscribirInforme(const TablaEtapas& tabla, std::string_view separador, std::vector<std::string>& informe,
-                     std::vector<std::string>& secuencia) {
+Solucion EscribirInforme(const TablaEtapas& tabla, std::string_view separador) {
     const int32_t n = tabla.nProd;
-    const int32_t m = tabla.nComp;
     const int32_t q = tabla.filas;
     const FormatoReal formato = FormatoInforme(separador);
     const FormatoReal formatoSecuencia = FormatoSecuencia(separador);
 
-    informe.reserve(informe.size() + static_cast<size_t>(q) + 1);
+    Solucion solucion;
+    std::vector<std::string>& informe = solucion.informe;
+    informe.reserve(static_cast<size_t>(q) + 1);
     informe.push_back(CabeceraInforme(tabla));
 
     // After a run, the sequence cells of a row are those of the row before plus this
@@ -68,18 +68,11 @@ void EscribirInforme(const TablaEtapas& tabla, std::string_view separador, std::
         }
         secuenciaHecha.push_back('\t');
         secuenciaHecha.append(celdaProducto(fila[tabla.ColSecuencia(k)]));
+        // Consumption, units and ideal: the columns from the first consumption to the last.
         fin.clear();
-        for (int32_t j = 1; j <= m; ++j) {
+        for (int32_t c = tabla.ColConsumo(1); c < tabla.columnas; ++c) {
             fin.push_back('\t');
-            AnadirTextoReal(fin, fila[tabla.ColConsumo(j)], formato);
-        }
-        for (int32_t p = 1; p <= n; ++p) {
-            fin.push_back('\t');
-            AnadirTextoReal(fin, fila[tabla.ColUnidades(p)], formato);
-        }
-        for (int32_t j = 1; j <= m; ++j) {
-            fin.push_back('\t');
-            AnadirTextoReal(fin, fila[tabla.ColIdeal(j)], formato);
+            AnadirTextoReal(fin, fila[c], formato);
         }
         const size_t colasCeros = 2 * static_cast<size_t>(q - k);
         std::string linea;
@@ -93,9 +86,11 @@ void EscribirInforme(const TablaEtapas& tabla, std::string_view separador, std::
 
     if (q > 0) {
         const double* ultima = tabla.Fila(q - 1);
-        secuencia.reserve(secuencia.size() + static_cast<size_t>(q));
-        for (int32_t c = 1; c <= q; ++c) secuencia.push_back(TextoReal(ultima[tabla.ColSecuencia(c)], formatoSecuencia));
+        solucion.secuencia.reserve(static_cast<size_t>(q));
+        for (int32_t c = 1; c <= q; ++c)
+            solucion.secuencia.push_back(TextoReal(ultima[tabla.ColSecuencia(c)], formatoSecuencia));
     }
+    return solucion;
 }
 
 void AnadirSolucion(std::vector<std::string>& informe, const std::vector<std::string>& secuencia) {

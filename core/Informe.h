@@ -13,10 +13,16 @@ namespace tavelorin {
 // Header line: K, Dk1.., s1.., X1k.., Ns1.., KN1/Q.., separated by tabs.
 std::string CabeceraInforme(const TablaEtapas& tabla);
 
-// Adds the header and the Q stage lines to informe, and the Q sequence lines (the last
-// row's choices) to secuencia. The table must be as a run of the stages leaves it.
-void EscribirInforme(const TablaEtapas& tabla, std::string_view separador, std::vector<std::string>& informe,
-                     std::vector<std::string>& secuencia);
+// The lines of a run: the report (the header and one line a stage) and the sequence
+// (the last row's choices, one product a line).
+struct Solucion {
+    std::vector<std::string> informe;
+    std::vector<std::string> secuencia;
+};
+
+// The header and the Q stage lines, and the Q sequence lines, of a table as a run of
+// the stages leaves it.
+Solucion EscribirInforme(const TablaEtapas& tabla, std::string_view separador);
 
 // The memo text: the report lines, "Solucion:", then the sequence lines.
 inline constexpr const char* kLineaSolucion = "Solucion:";

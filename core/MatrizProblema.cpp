@@ -99,16 +99,10 @@ void CargarLineas(MatrizProblema& matriz, const std::vector<std::string>& lineas
     matriz.FijarColumnas(static_cast<int32_t>(m + 2u));
     matriz.Rotular();
     for (int32_t r = 1; r < matriz.Filas(); ++r) {
-        std::string_view resto = linea(static_cast<size_t>(r) + 1);
-        for (int32_t c = 1; c < matriz.Columnas(); ++c) {
-            const size_t tab = resto.find('\t');
-            if (tab == std::string_view::npos) {
-                matriz.PonerCelda(c, r, std::string(resto));
-                break;  // the fields the line lacks stay empty
-            }
-            matriz.PonerCelda(c, r, std::string(resto.substr(0, tab)));
-            resto.remove_prefix(tab + 1);
-        }
+        // The fields the line lacks stay empty.
+        LectorCampos campos(linea(static_cast<size_t>(r) + 1));
+        for (int32_t c = 1; c < matriz.Columnas() && !campos.Agotada(); ++c)
+            matriz.PonerCelda(c, r, std::string(campos.Siguiente()));
     }
 }
 

@@ -2,15 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <new>
 
 #include "core/Errores.h"
-#include "core/Informe.h"
+#include "core/EtapasInterno.h"
 #include "core/Memoria.h"
-#include "core/Secuenciador.h"
 #include "core/TextoReal.h"
 
 namespace tavelorin {
@@ -18,43 +16,6 @@ namespace tavelorin {
 namespace {
 
 constexpr Natural128 kMaximo128 = ~Natural128(0);
-
-// An upper bound of Σ_j (Q·X(j) − k·N(j))² over every k ≤ Q and every unit vector
-// 0 ≤ x ≤ max(d, 0): with U(j) = Q·Σ_i |b(i,j)|·max(d(i), 0) + Q·|N(j)|, Σ_j U(j)².
-// false when it leaves 128 bits.
-bool CotaPorEtapa(const EstadoSecuenciador& e, Natural128& cota) {
-    const Natural128 q = static_cast<Natural128>(e.Q);
-    cota = 0;
-    for (int32_t j = 1; j <= e.NComp; ++j) {
-        Natural128 x = 0;  // below n·2^62
-        for (int32_t i = 1; i <= e.NProd; ++i) {
-            const int64_t d = e.Demanda(i);
-            if (d <= 0) continue;
-            const int64_t b = e.Uso(i, j);
-            x += static_cast<Natural128>(b < 0 ? -b : b) * static_cast<Natural128>(d);
-        }
-        const int64_t total = e.Total(j);
-        Natural128 u = 0;
-        Natural128 u2 = 0;
-        if (__builtin_mul_overflow(q, x + static_cast<Natural128>(total < 0 ? -total : total), &u) ||
-            __builtin_mul_overflow(u, u, &u2) || __builtin_add_overflow(cota, u2, &cota))
-            return false;
-    }
-    return true;
-}
-
-Natural128 AbsolutoCuadrado(Entero128 v) {
-    const Natural128 a = v < 0 ? Natural128(0) - static_cast<Natural128>(v) : static_cast<Natural128>(v);
-    return a * a;
-}
-
-void AnadirLineas(std::vector<std::string>& destino, std::vector<std::string>&& lineas) {
-    if (destino.empty()) {
-        destino = std::move(lineas);
-        return;
-    }
-    destino.insert(destino.end(), std::make_move_iterator(lineas.begin()), std::make_move_iterator(lineas.end()));
-}
 
 // The backward pass over the lattice and the forward walk that reads the sequence.
 // T is uint64_t or Natural128; every sum is taken modulo 2^bits(T), exact because the
@@ -184,84 +145,6 @@ Optimo ResolverReticula(const EstadoSecuenciador& e, uint64_t estados) {
 
 }  // namespace
 
-void EjecutarEtapasExactas(EstadoSecuenciador& estado) {
-    Natural128 cota = 0;
-    if (!CotaPorEtapa(estado, cota))
-        throw ErrorTavelorin("Los consumos son demasiado grandes para comparar las distancias en enteros de 128 bits");
-    TablaEtapas& t = estado.TablaSolucion;
-    const int32_t n = t.nProd;
-    const int32_t m = t.nComp;
-    const int32_t q = t.filas;
-    const int64_t w = t.columnas;
-
-    const detalle::DatosEtapas datos(estado);
-    const std::vector<int32_t>& demandas = datos.demandas;
-    const std::vector<int32_t>& totales = datos.totales;
-
-    std::vector<int64_t> consumo(static_cast<size_t>(m), 0);
-    std::vector<int64_t> unidades(static_cast<size_t>(n), 0);
-    std::vector<double> ideal(static_cast<size_t>(m));
-    const long double divisor = q;
-
-    for (int32_t k = 1; k <= q; ++k) {
-        double* fila = t.Fila(k - 1);
-        for (int32_t j = 0; j < m; ++j) {
-            const int32_t kn = static_cast<int32_t>(static_cast<int64_t>(k) * totales[static_cast<size_t>(j)]);
-            ideal[static_cast<size_t>(j)] = static_cast<double>(static_cast<long double>(kn) / divisor);
-            fila[t.ColIdeal(j + 1)] = ideal[static_cast<size_t>(j)];
-        }
-
-        // The distance cells exactly as EjecutarEtapas computes them; the choice by the
-        // exact sums, which the bound keeps inside 128 bits.
-        Natural128 mejor = 0;
-        int32_t elegido = 0;
-        for (int32_t p = 0; p < n; ++p) {
-            const int32_t* b = datos.Usos(p);
-            double d = detalle::DistanciaEtapa(ideal.data(), consumo.data(), b, m);
-            const bool agotado = demandas[static_cast<size_t>(p)] <= unidades[static_cast<size_t>(p)];
-            if (agotado) d = -1;
-            fila[t.ColDistancia(p + 1)] = d;
-            if (agotado) continue;
-            Natural128 exacta = 0;
-            for (int32_t j = 0; j < m; ++j)
-                exacta += AbsolutoCuadrado(static_cast<Entero128>(q) * (consumo[static_cast<size_t>(j)] + b[j]) -
-                                           static_cast<Entero128>(k) * totales[static_cast<size_t>(j)]);
-            if (elegido == 0 || exacta < mejor) {
-                mejor = exacta;
-                elegido = p + 1;
-            }
-        }
-
-        if (k > 1) std::memcpy(fila + t.ColSecuencia(1), fila - w + t.ColSecuencia(1), sizeof(double) * (k - 1));
-        fila[t.ColSecuencia(k)] = elegido;
-
-        if (elegido != 0) {
-            const int32_t* b = datos.Usos(elegido - 1);
-            for (int32_t j = 0; j < m; ++j) consumo[static_cast<size_t>(j)] += b[j];
-            ++unidades[static_cast<size_t>(elegido - 1)];
-        }
-        for (int32_t j = 0; j < m; ++j) fila[t.ColConsumo(j + 1)] = static_cast<double>(consumo[static_cast<size_t>(j)]);
-        for (int32_t p = 0; p < n; ++p) fila[t.ColUnidades(p + 1)] = static_cast<double>(unidades[static_cast<size_t>(p)]);
-    }
-}
-
-void SecuenciarExacto(EstadoSecuenciador& estado, const std::vector<std::string>& lineas,
-                      std::vector<std::string>& informe, std::vector<std::string>& secuencia,
-                      std::string_view separador) {
-    try {
-        LeerProblema(estado, lineas);
-        IniciarTabla(estado);
-        EjecutarEtapasExactas(estado);
-        std::vector<std::string> lineasInforme;
-        std::vector<std::string> lineasSecuencia;
-        EscribirInforme(estado.TablaSolucion, separador, lineasInforme, lineasSecuencia);
-        AnadirLineas(informe, std::move(lineasInforme));
-        AnadirLineas(secuencia, std::move(lineasSecuencia));
-    } catch (const std::bad_alloc&) {
-        throw ErrorTavelorin(mensajes::kSinMemoria);
-    }
-}
-
 Natural128 EstadosOptimo(const EstadoSecuenciador& estado) {
     Natural128 estados = 1;
     for (int32_t p = 1; p <= estado.NProd; ++p) {
@@ -294,7 +177,7 @@ void ComprobarOptimo(const EstadoSecuenciador& estado, uint64_t limite) {
     }
     Natural128 cota = 0;
     Natural128 total = 0;
-    if (!CotaPorEtapa(estado, cota) ||
+    if (!detalle::CotaPorEtapa(estado, cota) ||
         __builtin_mul_overflow(cota, static_cast<Natural128>(estado.Q), &total))
         throw ErrorTavelorin("Los consumos son demasiado grandes para el óptimo: "
                              "la variación podría salirse de los enteros de 128 bits");
@@ -303,7 +186,7 @@ void ComprobarOptimo(const EstadoSecuenciador& estado, uint64_t limite) {
 Optimo CalcularOptimo(const EstadoSecuenciador& estado, uint64_t limite) {
     ComprobarOptimo(estado, limite);
     Natural128 cota = 0;
-    CotaPorEtapa(estado, cota);
+    detalle::CotaPorEtapa(estado, cota);
     const uint64_t estados = static_cast<uint64_t>(EstadosOptimo(estado));
     try {
         // 8 bytes a state when every path cost fits in 64 bits, 16 otherwise.

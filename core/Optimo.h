@@ -1,5 +1,5 @@
-// Exact-integer sequencing: goal chasing with the distances compared in integers, and
-// the sequence of minimum output-rate variation J by dynamic programming.
+// The sequence of minimum output-rate variation J, by dynamic programming in exact
+// integers.
 #pragma once
 
 #include <cstdint>
@@ -11,19 +11,6 @@
 #include "core/Problema.h"
 
 namespace tavelorin {
-
-// Runs the stages k = 1..Q over a freshly set-up table, as EjecutarEtapas does, but
-// chooses by Σ_j (Q·(X(j) + b(p,j)) − k·N(j))² compared exactly in 128 bits, the lowest
-// number among equals, exhausted products excluded. Every cell is what EjecutarEtapas
-// would store from the same state: the distance columns of stage k are the
-// floating-point distances from the consumption the exact choices of stages 1..k−1 left.
-// Throws ErrorTavelorin when the sums could leave 128 bits.
-void EjecutarEtapasExactas(EstadoSecuenciador& estado);
-
-// Secuenciar with EjecutarEtapasExactas for the stages; the same contract otherwise.
-void SecuenciarExacto(EstadoSecuenciador& estado, const std::vector<std::string>& lineas,
-                      std::vector<std::string>& informe, std::vector<std::string>& secuencia,
-                      std::string_view separador);
 
 // The most lattice states the optimum visits: 8 bytes each (16 when a path cost could
 // pass 64 bits), 0.8 GB at the limit; runs within it take 2 to 15 s on the machine of

@@ -2,7 +2,6 @@
 
 #include <limits>
 #include <new>
-#include <string_view>
 
 #include "core/Errores.h"
 #include "core/Memoria.h"
@@ -97,22 +96,8 @@ void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& li
         const size_t indice = static_cast<size_t>(1 + i);
         if (indice >= lineas.size()) throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)));
         // Fields in reading order; a missing field reads as the empty text.
-        std::string_view resto = lineas[indice];
-        bool agotada = false;
-        for (int64_t c = 1; c <= m + 1; ++c) {
-            std::string_view campo;
-            if (!agotada) {
-                const size_t tab = resto.find('\t');
-                if (tab == std::string_view::npos) {
-                    campo = resto;
-                    agotada = true;
-                } else {
-                    campo = resto.substr(0, tab);
-                    resto.remove_prefix(tab + 1);
-                }
-            }
-            datos(i - 1, c - 1) = TextoAEntero(campo);
-        }
+        LectorCampos campos(lineas[indice]);
+        for (int64_t c = 1; c <= m + 1; ++c) datos(i - 1, c - 1) = TextoAEntero(campos.Siguiente());
     }
 
     // Totals in exact arithmetic; a value outside 32 bits is refused, never wrapped.

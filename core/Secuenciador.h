@@ -1,64 +1,38 @@
-// Goal-chasing sequencer: the stage table and the run from problem lines to report.
+// Goal-chasing sequencer: the stage table and the run from problem lines to report, with
+// the choice made on the floating-point distances or on exact integer sums.
 #pragma once
 
-#include <cmath>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/Informe.h"
 #include "core/Problema.h"
 
 namespace tavelorin {
 
-namespace detalle {
-
-// The problem's usages by product, demands and totals, read once from Datos for a run.
-struct DatosEtapas {
-    int32_t n = 0, m = 0;
-    std::vector<int32_t> usos;  // n rows of m
-    std::vector<int32_t> demandas;
-    std::vector<int32_t> totales;
-
-    explicit DatosEtapas(const EstadoSecuenciador& estado) : n(estado.TablaSolucion.nProd), m(estado.TablaSolucion.nComp) {
-        usos.resize(static_cast<size_t>(n) * static_cast<size_t>(m));
-        demandas.resize(static_cast<size_t>(n));
-        totales.resize(static_cast<size_t>(m));
-        for (int32_t p = 0; p < n; ++p) {
-            for (int32_t j = 0; j < m; ++j) usos[static_cast<size_t>(p) * m + j] = estado.Datos(p, j);
-            demandas[static_cast<size_t>(p)] = estado.Datos(p, m);
-        }
-        for (int32_t j = 0; j < m; ++j) totales[static_cast<size_t>(j)] = estado.Datos(n, j);
-    }
-    const int32_t* Usos(int32_t producto0) const { return usos.data() + static_cast<size_t>(producto0) * m; }
-};
-
-// The distance of one product at a stage, with the run's exact rounding: each
-// difference, square and partial sum evaluated with a 64-bit significand and stored
-// as a double, then the square root.
-inline double DistanciaEtapa(const double* ideal, const int64_t* consumo, const int32_t* b, int32_t m) {
-    double s = 0.0;
-    for (int32_t j = 0; j < m; ++j) {
-        const double e = static_cast<double>(
-            (static_cast<long double>(ideal[j]) - static_cast<long double>(consumo[j])) - static_cast<long double>(b[j]));
-        const double ee = static_cast<double>(static_cast<long double>(e) * static_cast<long double>(e));
-        s = static_cast<double>(static_cast<long double>(s) + static_cast<long double>(ee));
-    }
-    return static_cast<double>(std::sqrt(static_cast<long double>(s)));
-}
-
-}  // namespace detalle
-
 // Sizes the stage table to Q rows of W columns: column 0 the stage number, the rest 0.
 void IniciarTabla(EstadoSecuenciador& estado);
 
-// Runs the stages k = 1..Q over a freshly set-up table.
+// Runs the stages k = 1..Q over a freshly set-up table: each stage chooses the product
+// at the smallest distance, the lowest number among equals, exhausted products and
+// distances of 99999999999 or more excluded.
 void EjecutarEtapas(EstadoSecuenciador& estado);
 
-// Parses the lines, runs the method and writes the report and sequence lines (both
-// empty on entry). On failure both lists are left as they were.
-void Secuenciar(EstadoSecuenciador& estado, const std::vector<std::string>& lineas,
-                std::vector<std::string>& informe, std::vector<std::string>& secuencia,
-                std::string_view separador);
+// Runs the stages k = 1..Q over a freshly set-up table, as EjecutarEtapas does, but
+// chooses by Σ_j (Q·(X(j) + b(p,j)) − k·N(j))² compared exactly in 128 bits, the lowest
+// number among equals, exhausted products excluded. Every cell is what EjecutarEtapas
+// would store from the same state: the distance columns of stage k are the
+// floating-point distances from the consumption the exact choices of stages 1..k−1 left.
+// Throws ErrorTavelorin when the sums could leave 128 bits.
+void EjecutarEtapasExactas(EstadoSecuenciador& estado);
+
+// Parses the lines, runs the stages and returns the report and sequence lines. Throws
+// ErrorTavelorin on a bad problem or when memory runs short.
+Solucion Secuenciar(EstadoSecuenciador& estado, const std::vector<std::string>& lineas, std::string_view separador);
+
+// Secuenciar with EjecutarEtapasExactas for the stages.
+Solucion SecuenciarExacto(EstadoSecuenciador& estado, const std::vector<std::string>& lineas,
+                          std::string_view separador);
 
 }  // namespace tavelorin

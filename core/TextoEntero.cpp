@@ -1,5 +1,7 @@
 #include "core/TextoEntero.h"
 
+#include <string>
+
 #include "core/Errores.h"
 
 namespace tavelorin {
@@ -65,20 +67,5 @@ int32_t TextoAEntero(std::string_view texto) {
     if (auto v = IntentarTextoAEntero(texto)) return *v;
     throw ErrorTavelorin(MensajeEnteroInvalido(std::string(texto)));
 }
-
-std::string_view CampoVista(std::string_view linea, long long k) {
-    size_t inicio = 0;
-    for (long long f = 1; f < k; ++f) {
-        const size_t tab = linea.find('\t', inicio);
-        if (tab == std::string_view::npos) return {};
-        inicio = tab + 1;
-    }
-    const size_t fin = linea.find('\t', inicio);
-    return linea.substr(inicio, fin == std::string_view::npos ? std::string_view::npos : fin - inicio);
-}
-
-std::string Campo(std::string_view linea, long long k) { return std::string(CampoVista(linea, k)); }
-
-std::string EnteroATexto(long long valor) { return std::to_string(valor); }
 
 }  // namespace tavelorin

@@ -1,10 +1,9 @@
-// Integer text rule used for every integer the program reads from text, and
-// field extraction from tab-separated lines.
+// Integer text rule used for every integer the program reads from text, and the
+// reading of tab-separated lines field by field.
 #pragma once
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 namespace tavelorin {
@@ -15,11 +14,30 @@ std::optional<int32_t> IntentarTextoAEntero(std::string_view texto);
 // Converts by the integer rule or throws ErrorTavelorin("''texto'' is not a valid integer value").
 int32_t TextoAEntero(std::string_view texto);
 
-// Field k (from 1) of a tab-separated line. A field past the end is the empty text.
-std::string_view CampoVista(std::string_view linea, long long k);
-std::string Campo(std::string_view linea, long long k);
+// The fields of a tab-separated line, read in order, each as it stands in the line.
+// Past the line's last field every field is the empty text.
+class LectorCampos {
+public:
+    explicit LectorCampos(std::string_view linea) : resto_(linea) {}
 
-// Plain decimal text of an integer ("-" before a negative value, nothing else).
-std::string EnteroATexto(long long valor);
+    std::string_view Siguiente() {
+        if (agotada_) return {};
+        const size_t tab = resto_.find('\t');
+        if (tab == std::string_view::npos) {
+            agotada_ = true;
+            return resto_;
+        }
+        const std::string_view campo = resto_.substr(0, tab);
+        resto_.remove_prefix(tab + 1);
+        return campo;
+    }
+
+    // True once the line's last field has been read.
+    bool Agotada() const { return agotada_; }
+
+private:
+    std::string_view resto_;
+    bool agotada_ = false;
+};
 
 }  // namespace tavelorin

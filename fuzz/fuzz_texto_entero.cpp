@@ -1,6 +1,6 @@
 // Integer text rule: IntentarTextoAEntero and TextoAEntero against a reference built on
-// std::from_chars, the error message, EnteroATexto round trips, and CampoVista against a
-// plain split of the text at its tabs.
+// std::from_chars, the error message, decimal texts read back, and LectorCampos against
+// a plain split of the text at its tabs.
 #include <charconv>
 #include <cstdint>
 #include <optional>
@@ -91,17 +91,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
 
     if (valor) {
         // The plain decimal text of a value reads back as the value.
-        const std::string decimal = EnteroATexto(*valor);
-        COMPROBAR(IntentarTextoAEntero(decimal) == valor, "EnteroATexto da [" + decimal + "]");
+        const std::string decimal = std::to_string(*valor);
+        COMPROBAR(IntentarTextoAEntero(decimal) == valor, "el decimal [" + decimal + "] no se lee igual");
     }
 
-    // Fields of the text taken as one line.
+    // Fields of the text taken as one line, then one past the last.
     const std::vector<std::string_view> campos = Campos(texto);
-    for (long long k = 1; k <= static_cast<long long>(campos.size()) + 1; ++k) {
-        const std::string_view campo = CampoVista(texto, k);
-        const std::string_view esperada =
-            k <= static_cast<long long>(campos.size()) ? campos[static_cast<size_t>(k - 1)] : std::string_view();
-        COMPROBAR(campo == esperada, "campo " + std::to_string(k) + " de [" + Visible(texto) + "]: [" +
+    LectorCampos lector(texto);
+    for (size_t k = 0; k <= campos.size(); ++k) {
+        COMPROBAR(lector.Agotada() == (k == campos.size()),
+                  "campo " + std::to_string(k + 1) + " de [" + Visible(texto) + "]: fin de linea equivocado");
+        const std::string_view campo = lector.Siguiente();
+        const std::string_view esperada = k < campos.size() ? campos[k] : std::string_view();
+        COMPROBAR(campo == esperada, "campo " + std::to_string(k + 1) + " de [" + Visible(texto) + "]: [" +
                                          Visible(campo) + "] en vez de [" + Visible(esperada) + "]");
     }
     return 0;

@@ -213,11 +213,9 @@ std::vector<std::string> TMainForm::ProblemaDeMatriz() {
 // --- Solve ---
 
 void TMainForm::EjecutarResolucion() {
-    std::vector<std::string> informe;
-    std::vector<std::string> secuencia;
     resuelto_ = false;
     const std::vector<std::string> problema = ProblemaDeMatriz();
-    Secuenciar(estado_, problema, informe, secuencia, separador_);
+    auto [informe, secuencia] = Secuenciar(estado_, problema, separador_);
     MostrarSolucion(informe, secuencia);
     Graficos->GraficoVelocidades();
     Graficos->GraficoTasas();

@@ -14,10 +14,9 @@ const Lineas kEjemplo = {"3", "2", "1\t0\t2", "0\t1\t1", "1\t1\t1"};
 
 Lineas Memo(const Lineas& problema, std::string_view separador) {
     EstadoSecuenciador e;
-    Lineas informe, secuencia;
-    Secuenciar(e, problema, informe, secuencia, separador);
-    AnadirSolucion(informe, secuencia);
-    return informe;
+    Solucion s = Secuenciar(e, problema, separador);
+    AnadirSolucion(s.informe, s.secuencia);
+    return s.informe;
 }
 
 // Every cell of every row through the formatter, one at a time.
@@ -106,8 +105,7 @@ TEST(Informe, IgualQueCeldaACelda) {
     for (const Lineas& problema : problemas) {
         for (const char* separador : {".", ","}) {
             EstadoSecuenciador e;
-            Lineas informe, secuencia;
-            Secuenciar(e, problema, informe, secuencia, separador);
+            const auto [informe, secuencia] = Secuenciar(e, problema, separador);
             EXPECT_EQ(informe, InformeCeldaACelda(e.TablaSolucion, separador));
             ASSERT_EQ(secuencia.size(), static_cast<size_t>(e.Q));
         }
@@ -125,8 +123,7 @@ TEST(Informe, UnaEtapaSinProductoDaCero) {
         dos += "-1073741824\t";
     }
     EstadoSecuenciador e;
-    Lineas informe, secuencia;
-    Secuenciar(e, {"2", std::to_string(m), uno + "1", dos + "1"}, informe, secuencia, ".");
+    const auto [informe, secuencia] = Secuenciar(e, {"2", std::to_string(m), uno + "1", dos + "1"}, ".");
     EXPECT_EQ(secuencia, (Lineas{"0", "0"}));
     ASSERT_EQ(informe.size(), 3u);
     EXPECT_EQ(informe[2].substr(0, 28), "2\t1.019E0011\t1.019E0011\t0\t0\t");

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "core/Errores.h"
 #include "core/TextoEntero.h"
 
@@ -89,21 +92,28 @@ TEST(TextoEntero, ElMensajeLlevaLosEspaciosIniciales) {
         ErrorTavelorin);
 }
 
-TEST(Campo, DevuelveElCampoTalCual) {
+TEST(LectorCampos, DaLosCamposTalCualYVaciosTrasElUltimo) {
     struct Caso {
         const char* linea;
-        int k;
-        const char* campo;
+        std::vector<std::string> campos;  // every field the line has
     };
     const Caso casos[] = {
-        {"1\t\t3", 1, "1"},   {"1\t\t3", 2, ""},     {"1\t\t3", 3, "3"},   {"1\t\t3", 4, ""},
-        {"1\t\t3", 9, ""},    {"", 1, ""},           {"", 2, ""},          {"abc", 1, "abc"},
-        {" a b \tc", 1, " a b "}, {"\t", 1, ""},     {"\t", 2, ""},        {"x\ty\tz", 3, "z"},
-        {"ñú\t€", 2, "€"},
+        {"1\t\t3", {"1", "", "3"}},     {"", {""}},           {"abc", {"abc"}},
+        {" a b \tc", {" a b ", "c"}},    {"\t", {"", ""}},     {"x\ty\tz", {"x", "y", "z"}},
+        {"1\t2\t", {"1", "2", ""}},     {"ñú\t€", {"ñú", "€"}},
     };
     for (const Caso& caso : casos) {
-        SCOPED_TRACE(std::string(caso.linea) + " k=" + std::to_string(caso.k));
-        EXPECT_EQ(Campo(caso.linea, caso.k), caso.campo);
+        SCOPED_TRACE(caso.linea);
+        LectorCampos lector(caso.linea);
+        for (const std::string& campo : caso.campos) {
+            EXPECT_FALSE(lector.Agotada());
+            EXPECT_EQ(lector.Siguiente(), campo);
+        }
+        EXPECT_TRUE(lector.Agotada());
+        // Past the last field, empty fields.
+        EXPECT_EQ(lector.Siguiente(), "");
+        EXPECT_EQ(lector.Siguiente(), "");
+        EXPECT_TRUE(lector.Agotada());
     }
 }
 

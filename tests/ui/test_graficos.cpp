@@ -107,15 +107,13 @@ struct Banco {
 
     // As the solve command: the sequencer, then the speed chart, then the rate chart.
     void Resolver(const QStringList& problema) {
-        std::vector<std::string> informe, secuencia;
-        Secuenciar(estado, Lineas(problema), informe, secuencia, ".");
+        Secuenciar(estado, Lineas(problema), ".");
         g.GraficoVelocidades();
         g.GraficoTasas();
     }
     // A solve that fails in the sequencer: the counts are new, the table is the last one.
     void ResolverConFallo(const QStringList& problema) {
-        std::vector<std::string> informe, secuencia;
-        QVERIFY_THROWS_EXCEPTION(ErrorTavelorin, Secuenciar(estado, Lineas(problema), informe, secuencia, "."));
+        QVERIFY_THROWS_EXCEPTION(ErrorTavelorin, Secuenciar(estado, Lineas(problema), "."));
     }
     // Runs a selector step; the error's text, or nothing.
     std::optional<QString> Paso(const QString& accion) {
@@ -313,8 +311,7 @@ void PruebaGraficos::Tasas() {
     b.Resolver(kEjemplo);  // draws component 1
     QCOMPARE(b.g.Xjk()->count(), 4);
     b.EComp.setText(componente);
-    std::vector<std::string> informe, secuencia;
-    Secuenciar(b.estado, Lineas(problema), informe, secuencia, ".");
+    Secuenciar(b.estado, Lineas(problema), ".");
     b.g.GraficoVelocidades();
     QString mensaje;
     try {

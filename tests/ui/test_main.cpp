@@ -40,10 +40,9 @@ const std::vector<std::string> kEjemplo = {"3", "2", "1\t0\t2", "0\t1\t1", "1\t1
 // The memo text the core gives for problem lines.
 std::vector<std::string> MemoDelNucleo(const std::vector<std::string>& problema, const std::string& separador) {
     EstadoSecuenciador e;
-    std::vector<std::string> informe, secuencia;
-    Secuenciar(e, problema, informe, secuencia, separador);
-    AnadirSolucion(informe, secuencia);
-    return informe;
+    Solucion s = Secuenciar(e, problema, separador);
+    AnadirSolucion(s.informe, s.secuencia);
+    return s.informe;
 }
 
 void Escribir(TMainForm& v, const std::vector<std::string>& problema) {

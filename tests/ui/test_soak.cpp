@@ -55,10 +55,9 @@ struct Partida {
 
     std::vector<std::string> MemoDelNucleo(const std::vector<std::string>& problema) {
         EstadoSecuenciador e;
-        std::vector<std::string> informe, secuencia;
-        Secuenciar(e, problema, informe, secuencia, v.SeparadorDecimal());
-        AnadirSolucion(informe, secuencia);
-        return informe;
+        Solucion s = Secuenciar(e, problema, v.SeparadorDecimal());
+        AnadirSolucion(s.informe, s.secuencia);
+        return s.informe;
     }
 
     void Resolver() {
