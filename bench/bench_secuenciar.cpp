@@ -1,5 +1,7 @@
-// Timings of a whole run (problem lines in, report and sequence lines out) against the
-// cost of just writing that much fresh memory, and against the plain stage loop.
+// Timings of a solve: the compact table ready to produce any report line, against the
+// square table with its whole report (the road a solve took before, run here as the
+// baseline of the same run), the cost of just writing that much fresh memory, and the
+// plain stage loop.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -11,8 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "soporte/EtapasLiteral.h"
 #include "core/Informe.h"
+#include "core/LineasInforme.h"
+#include "soporte/EtapasLiteral.h"
+#include "soporte/TablaCompleta.h"
 #include "soporte/ProblemaSembrado.h"
 #include "core/Secuenciador.h"
 #include "core/TextoReal.h"
@@ -45,7 +49,7 @@ const Caso& CasoDe(int32_t q) {
     Caso c;
     c.problema = bench::ProblemaSembrado(kProductos, kComponentes, q);
     EstadoSecuenciador e;
-    Solucion s = Secuenciar(e, c.problema, kSeparador);
+    Solucion s = completa::SecuenciarCompleto(e, c.problema, kSeparador);
     c.informe = std::move(s.informe);
     c.secuencia = std::move(s.secuencia);
     if (e.Q != q) {
@@ -69,12 +73,40 @@ void Contadores(benchmark::State& state, const Caso& c) {
                             static_cast<int64_t>(c.bytesTabla + c.bytesInforme + c.bytesSecuencia));
 }
 
-// The whole run.
+// The solve: problem lines in, the compact table and the index of its lines out, ready
+// to produce any line. The first iteration checks every line against the baseline's.
 void BM_Secuenciar(benchmark::State& state) {
+    const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
+    bool comprobado = false;
+    for (auto _ : state) {
+        EstadoSecuenciador e;
+        SecuenciarTabla(e, c.problema);
+        const LineasInforme lineas(e.TablaSolucion, kSeparador);
+        benchmark::DoNotOptimize(&lineas);
+        benchmark::ClobberMemory();
+        if (!comprobado) {
+            comprobado = true;
+            state.PauseTiming();
+            bool iguales = lineas.Cantidad() == static_cast<int64_t>(c.informe.size() + 1 + c.secuencia.size());
+            for (size_t i = 0; iguales && i < c.informe.size(); ++i) iguales = lineas.Linea(static_cast<int64_t>(i)) == c.informe[i];
+            for (size_t i = 0; iguales && i < c.secuencia.size(); ++i)
+                iguales = lineas.Linea(static_cast<int64_t>(c.informe.size() + 1 + i)) == c.secuencia[i];
+            state.ResumeTiming();
+            if (!iguales) {
+                state.SkipWithError("the compact table's lines differ from the square table's report");
+                break;
+            }
+        }
+    }
+    Contadores(state, c);
+}
+
+// The baseline: the square table and its whole report, as a solve built them before.
+void BM_SecuenciarCompleto(benchmark::State& state) {
     const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
     for (auto _ : state) {
         EstadoSecuenciador e;
-        const Solucion s = Secuenciar(e, c.problema, kSeparador);
+        const Solucion s = completa::SecuenciarCompleto(e, c.problema, kSeparador);
         benchmark::DoNotOptimize(s.informe.data());
         benchmark::DoNotOptimize(s.secuencia.data());
         benchmark::ClobberMemory();
@@ -118,11 +150,8 @@ void BM_Literal(benchmark::State& state) {
     const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
     bool comprobado = false;
     for (auto _ : state) {
-        EstadoSecuenciador e;
-        LeerProblema(e, c.problema);
-        IniciarTabla(e);
-        literal::EjecutarEtapasLiteral(e);
-        const Solucion s = EscribirInforme(e.TablaSolucion, kSeparador);
+        const completa::TablaCompleta t = literal::TablaLiteral(c.problema);
+        const Solucion s = completa::EscribirInformeCompleto(t, kSeparador);
         benchmark::DoNotOptimize(s.informe.data());
         benchmark::ClobberMemory();
         if (!comprobado) {
@@ -136,15 +165,26 @@ void BM_Literal(benchmark::State& state) {
     Contadores(state, c);
 }
 
-// Table phase alone: reading, table set-up and the stages.
+// Table phase alone: reading, table set-up and the stages; compact, square, plain.
 void BM_TablaNuestra(benchmark::State& state) {
     const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
     for (auto _ : state) {
         EstadoSecuenciador e;
+        SecuenciarTabla(e, c.problema);
+        benchmark::DoNotOptimize(e.TablaSolucion.datos.get());
+        benchmark::ClobberMemory();
+    }
+    Contadores(state, c);
+}
+
+void BM_TablaCompleta(benchmark::State& state) {
+    const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
+    for (auto _ : state) {
+        EstadoSecuenciador e;
         LeerProblema(e, c.problema);
-        IniciarTabla(e);
-        EjecutarEtapas(e);
-        benchmark::DoNotOptimize(e.TablaSolucion.celdas.get());
+        completa::TablaCompleta t = completa::IniciarTablaCompleta(e);
+        completa::EjecutarEtapasCompleta(e, t);
+        benchmark::DoNotOptimize(t.celdas.get());
         benchmark::ClobberMemory();
     }
     Contadores(state, c);
@@ -153,25 +193,42 @@ void BM_TablaNuestra(benchmark::State& state) {
 void BM_TablaLiteral(benchmark::State& state) {
     const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
     for (auto _ : state) {
-        EstadoSecuenciador e;
-        LeerProblema(e, c.problema);
-        IniciarTabla(e);
-        literal::EjecutarEtapasLiteral(e);
-        benchmark::DoNotOptimize(e.TablaSolucion.celdas.get());
+        const completa::TablaCompleta t = literal::TablaLiteral(c.problema);
+        benchmark::DoNotOptimize(t.celdas.get());
         benchmark::ClobberMemory();
     }
     Contadores(state, c);
 }
 
-// Report phase alone, over a table computed once.
+// Every line of the report produced from the compact table, handed to a sink that only
+// counts the bytes (what the command line does on its way to the output).
 void BM_Informe(benchmark::State& state) {
     const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
     EstadoSecuenciador e;
-    LeerProblema(e, c.problema);
-    IniciarTabla(e);
-    EjecutarEtapas(e);
+    SecuenciarTabla(e, c.problema);
+    const LineasInforme lineas(e.TablaSolucion, kSeparador);
+    uint64_t bytes = 0;
     for (auto _ : state) {
-        const Solucion s = EscribirInforme(e.TablaSolucion, kSeparador);
+        bytes = 0;
+        lineas.EscribirLineas(0, lineas.Cantidad(), "\n", [&bytes](const char* d, size_t n) {
+            benchmark::DoNotOptimize(d);
+            bytes += n;
+        });
+        benchmark::ClobberMemory();
+    }
+    state.counters["bytes_linea"] = static_cast<double>(bytes);
+    Contadores(state, c);
+}
+
+// The whole report of the square table built as lines (the baseline's report phase).
+void BM_InformeCompleto(benchmark::State& state) {
+    const Caso& c = CasoDe(static_cast<int32_t>(state.range(0)));
+    EstadoSecuenciador e;
+    LeerProblema(e, c.problema);
+    completa::TablaCompleta t = completa::IniciarTablaCompleta(e);
+    completa::EjecutarEtapasCompleta(e, t);
+    for (auto _ : state) {
+        const Solucion s = completa::EscribirInformeCompleto(t, kSeparador);
         benchmark::DoNotOptimize(s.informe.data());
         benchmark::ClobberMemory();
     }
@@ -224,9 +281,12 @@ void ConMinimo(benchmark::internal::Benchmark* b) {
 }  // namespace
 
 BENCHMARK(BM_Secuenciar)->Arg(1000)->Arg(3000)->Arg(5000)->Unit(benchmark::kMillisecond)->Apply(ConMinimo);
+BENCHMARK(BM_SecuenciarCompleto)->Arg(1000)->Arg(3000)->Arg(5000)->Unit(benchmark::kMillisecond)->Apply(ConMinimo);
 BENCHMARK(BM_Suelo)->Arg(1000)->Arg(3000)->Arg(5000)->Unit(benchmark::kMillisecond)->Apply(ConMinimo);
 BENCHMARK(BM_Informe)->Arg(1000)->Arg(3000)->Arg(5000)->Unit(benchmark::kMillisecond)->Apply(ConMinimo);
+BENCHMARK(BM_InformeCompleto)->Arg(1000)->Arg(3000)->Arg(5000)->Unit(benchmark::kMillisecond)->Apply(ConMinimo);
 BENCHMARK(BM_TablaNuestra)->Arg(1000)->Arg(3000)->Arg(5000)->Unit(benchmark::kMillisecond)->Apply(ConMinimo);
+BENCHMARK(BM_TablaCompleta)->Arg(1000)->Arg(3000)->Arg(5000)->Unit(benchmark::kMillisecond)->Apply(ConMinimo);
 BENCHMARK(BM_TablaLiteral)->Arg(1000)->Arg(3000)->Unit(benchmark::kMillisecond)->Apply(ConMinimo);
 BENCHMARK(BM_TablaLiteral)->Arg(5000)->Iterations(1)->Unit(benchmark::kMillisecond)->Apply(ConMinimo);
 BENCHMARK(BM_Literal)->Arg(1000)->Arg(3000)->Unit(benchmark::kMillisecond)->Apply(ConMinimo);

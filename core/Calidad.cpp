@@ -167,8 +167,8 @@ Secuencia SecuenciaDeTabla(const TablaEtapas& tabla) {
     Secuencia s;
     if (tabla.Vacia()) return s;
     s.reserve(static_cast<size_t>(tabla.filas));
-    const double* ultima = tabla.Fila(tabla.filas - 1);
-    for (int32_t c = 1; c <= tabla.filas; ++c) s.push_back(static_cast<int32_t>(ultima[tabla.ColSecuencia(c)]));
+    for (int32_t fila = 0; fila < tabla.hechas; ++fila) s.push_back(tabla.Eleccion(fila));
+    s.resize(static_cast<size_t>(tabla.filas), 0);
     return s;
 }
 

@@ -49,6 +49,105 @@ inline double DistanciaEtapa(const double* ideal, const int64_t* consumo, const 
     return static_cast<double>(std::sqrt(static_cast<long double>(s)));
 }
 
+// The distances of a stage for many products at once, each exactly DistanciaEtapa. A
+// square depends only on the component and the product's usage of it, so each distinct
+// (component, usage) pair is squared once a stage; the sums of four products are run
+// side by side.
+class DistanciasEtapa {
+public:
+    explicit DistanciasEtapa(const DatosEtapas& datos) : n_(datos.n), m_(datos.m) {
+        inicio_.assign(static_cast<size_t>(m_) + 1, 0);
+        indices_.resize(static_cast<size_t>(n_) * static_cast<size_t>(m_));
+        std::vector<int32_t> vistos;
+        for (int32_t j = 0; j < m_; ++j) {
+            vistos.clear();
+            for (int32_t p = 0; p < n_; ++p) {
+                const int32_t b = datos.Usos(p)[j];
+                size_t i = 0;
+                while (i < vistos.size() && vistos[i] != b) ++i;
+                // Past a few hundred distinct usages, a search would cost more than a square.
+                if (i == vistos.size()) vistos.push_back(b);
+                indices_[static_cast<size_t>(p) * m_ + j] = static_cast<int32_t>(i);
+                if (vistos.size() > 256) break;
+            }
+            if (vistos.size() > 256) {  // every product its own square
+                vistos.clear();
+                for (int32_t p = 0; p < n_; ++p) {
+                    vistos.push_back(datos.Usos(p)[j]);
+                    indices_[static_cast<size_t>(p) * m_ + j] = p;
+                }
+            }
+            inicio_[static_cast<size_t>(j) + 1] = inicio_[static_cast<size_t>(j)] + static_cast<int32_t>(vistos.size());
+            for (size_t i = 0; i < vistos.size(); ++i) valores_.push_back(vistos[i]);
+        }
+        for (int32_t p = 0; p < n_; ++p)
+            for (int32_t j = 0; j < m_; ++j) indices_[static_cast<size_t>(p) * m_ + j] += inicio_[static_cast<size_t>(j)];
+        cuadrados_.resize(valores_.size());
+        vivos_.resize(static_cast<size_t>(n_));
+    }
+
+    // Writes the distance of every product into distancias (n of them), -1 for those
+    // agotado says are exhausted.
+    template <typename Agotado>
+    void Calcular(const double* ideal, const int64_t* consumo, Agotado agotado, double* distancias) {
+        using LD = long double;
+        for (int32_t j = 0; j < m_; ++j) {
+            const LD resto = static_cast<LD>(ideal[j]) - static_cast<LD>(consumo[j]);
+            for (int32_t i = inicio_[static_cast<size_t>(j)]; i < inicio_[static_cast<size_t>(j) + 1]; ++i) {
+                const double e = static_cast<double>(resto - static_cast<LD>(valores_[static_cast<size_t>(i)]));
+                cuadrados_[static_cast<size_t>(i)] = static_cast<double>(static_cast<LD>(e) * static_cast<LD>(e));
+            }
+        }
+        int32_t vivos = 0;
+        for (int32_t p = 0; p < n_; ++p) {
+            if (agotado(p))
+                distancias[p] = -1.0;
+            else
+                vivos_[static_cast<size_t>(vivos++)] = p;
+        }
+        const double* c = cuadrados_.data();
+        const auto suma = [](double s, double ee) { return static_cast<double>(static_cast<LD>(s) + static_cast<LD>(ee)); };
+        const auto raiz = [](double s) { return static_cast<double>(std::sqrt(static_cast<LD>(s))); };
+        int32_t a = 0;
+        for (; a + 4 <= vivos; a += 4) {
+            const int32_t p0 = vivos_[static_cast<size_t>(a)], p1 = vivos_[static_cast<size_t>(a) + 1];
+            const int32_t p2 = vivos_[static_cast<size_t>(a) + 2], p3 = vivos_[static_cast<size_t>(a) + 3];
+            const int32_t* i0 = Indices(p0);
+            const int32_t* i1 = Indices(p1);
+            const int32_t* i2 = Indices(p2);
+            const int32_t* i3 = Indices(p3);
+            double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+            for (int32_t j = 0; j < m_; ++j) {
+                s0 = suma(s0, c[i0[j]]);
+                s1 = suma(s1, c[i1[j]]);
+                s2 = suma(s2, c[i2[j]]);
+                s3 = suma(s3, c[i3[j]]);
+            }
+            distancias[p0] = raiz(s0);
+            distancias[p1] = raiz(s1);
+            distancias[p2] = raiz(s2);
+            distancias[p3] = raiz(s3);
+        }
+        for (; a < vivos; ++a) {
+            const int32_t p = vivos_[static_cast<size_t>(a)];
+            const int32_t* i = Indices(p);
+            double s = 0;
+            for (int32_t j = 0; j < m_; ++j) s = suma(s, c[i[j]]);
+            distancias[p] = raiz(s);
+        }
+    }
+
+private:
+    const int32_t* Indices(int32_t p) const { return indices_.data() + static_cast<size_t>(p) * m_; }
+
+    int32_t n_, m_;
+    std::vector<int32_t> inicio_;     // m + 1: where each component's distinct usages start
+    std::vector<int32_t> valores_;    // the distinct usages, component by component
+    std::vector<int32_t> indices_;    // n x m: the square each product takes for each component
+    std::vector<double> cuadrados_;   // this stage's squares, one per distinct usage
+    std::vector<int32_t> vivos_;      // products not exhausted at this stage
+};
+
 // A stage as a choice rule sees it.
 struct Etapa {
     int32_t k = 0;  // 1..Q
@@ -58,60 +157,58 @@ struct Etapa {
     const int64_t* consumo = nullptr;  // X(j) after stages 1..k−1
 };
 
-// Runs the stages k = 1..Q over a freshly set-up table. Each row gets the ideal
-// consumption k·N(j)/Q, every product's distance (−1 once it is exhausted), the sequence
-// so far, the consumption and the units. The rule chooses among the products not
-// exhausted: regla.Empezar() opens a stage, then regla.Mejora(etapa, usos, distancia) is
-// asked about each of them in product order and answers whether it takes the place of
-// the best so far. A stage where no product is taken makes nothing (0).
+// Runs the stages k = 1..Q over a freshly set-up table. Each stage stores every
+// product's distance (−1 once it is exhausted), its choice and the consumption after it.
+// The rule chooses among the products not exhausted: regla.Empezar() opens a stage, then
+// regla.Mejora(etapa, usos, distancia) is asked about each of them in product order and
+// answers whether it takes the place of the best so far. A stage where no product is
+// taken makes nothing (0).
 template <typename Regla>
 void RecorrerEtapas(EstadoSecuenciador& estado, Regla& regla) {
     TablaEtapas& t = estado.TablaSolucion;
     const int32_t n = t.nProd;
     const int32_t m = t.nComp;
     const int32_t q = t.filas;
-    const int64_t w = t.columnas;
+    if (q == 0) return;
+    TablaEtapas::Datos& d = *t.datos;
 
     const DatosEtapas datos(estado);
     const std::vector<int32_t>& demandas = datos.demandas;
     const std::vector<int32_t>& totales = datos.totales;
+    DistanciasEtapa distancias(datos);
 
     // Consumption and units so far, kept incrementally: whole numbers, so exact.
     std::vector<int64_t> consumo(static_cast<size_t>(m), 0);
-    std::vector<int64_t> unidades(static_cast<size_t>(n), 0);
+    std::vector<int32_t> unidades(static_cast<size_t>(n), 0);
     std::vector<double> ideal(static_cast<size_t>(m));
     const long double divisor = q;
+    const auto agotado = [&](int32_t p) { return demandas[static_cast<size_t>(p)] <= unidades[static_cast<size_t>(p)]; };
 
     for (int32_t k = 1; k <= q; ++k) {
-        double* fila = t.Fila(k - 1);
         for (int32_t j = 0; j < m; ++j) {
             const int32_t kn = static_cast<int32_t>(static_cast<int64_t>(k) * totales[static_cast<size_t>(j)]);
             ideal[static_cast<size_t>(j)] = static_cast<double>(static_cast<long double>(kn) / divisor);
-            fila[t.ColIdeal(j + 1)] = ideal[static_cast<size_t>(j)];
         }
+        double* fila = d.distancias.get() + static_cast<int64_t>(k - 1) * n;
+        distancias.Calcular(ideal.data(), consumo.data(), agotado, fila);
 
         const Etapa etapa{k, q, m, totales.data(), consumo.data()};
         regla.Empezar();
         int32_t elegido = 0;
-        for (int32_t p = 0; p < n; ++p) {
-            const int32_t* b = datos.Usos(p);
-            const bool agotado = demandas[static_cast<size_t>(p)] <= unidades[static_cast<size_t>(p)];
-            const double d = agotado ? -1.0 : DistanciaEtapa(ideal.data(), consumo.data(), b, m);
-            fila[t.ColDistancia(p + 1)] = d;
-            if (!agotado && regla.Mejora(etapa, b, d)) elegido = p + 1;
-        }
-
-        // The sequence so far: the previous row's choices, then this stage's.
-        if (k > 1) std::memcpy(fila + t.ColSecuencia(1), fila - w + t.ColSecuencia(1), sizeof(double) * (k - 1));
-        fila[t.ColSecuencia(k)] = elegido;
+        for (int32_t p = 0; p < n; ++p)
+            if (!agotado(p) && regla.Mejora(etapa, datos.Usos(p), fila[p])) elegido = p + 1;
+        d.elecciones[k - 1] = elegido;
 
         if (elegido != 0) {
             const int32_t* b = datos.Usos(elegido - 1);
             for (int32_t j = 0; j < m; ++j) consumo[static_cast<size_t>(j)] += b[j];
             ++unidades[static_cast<size_t>(elegido - 1)];
         }
-        for (int32_t j = 0; j < m; ++j) fila[t.ColConsumo(j + 1)] = static_cast<double>(consumo[static_cast<size_t>(j)]);
-        for (int32_t p = 0; p < n; ++p) fila[t.ColUnidades(p + 1)] = static_cast<double>(unidades[static_cast<size_t>(p)]);
+        if (m > 0) std::memcpy(d.consumos.get() + static_cast<int64_t>(k - 1) * m, consumo.data(), sizeof(int64_t) * m);
+        if (k % TablaEtapas::kPasoUnidades == 0 && n > 0)
+            std::memcpy(d.unidades.get() + static_cast<int64_t>(k / TablaEtapas::kPasoUnidades) * n, unidades.data(),
+                        sizeof(int32_t) * n);
+        t.hechas = k;
     }
 }
 
@@ -120,8 +217,12 @@ void RecorrerEtapas(EstadoSecuenciador& estado, Regla& regla) {
 // false when it leaves 128 bits.
 bool CotaPorEtapa(const EstadoSecuenciador& e, Natural128& cota);
 
-// Reads the lines, sets up the table, runs etapas over it and writes the report and the
-// sequence; a failed allocation becomes "Out of memory".
+// Reads the lines, sets up the table and runs etapas over it; a failed allocation
+// becomes "Out of memory".
+void SecuenciarTablaCon(EstadoSecuenciador& estado, const std::vector<std::string>& lineas,
+                        void (*etapas)(EstadoSecuenciador&));
+
+// SecuenciarTablaCon, then the report and the sequence as whole lines.
 Solucion SecuenciarCon(EstadoSecuenciador& estado, const std::vector<std::string>& lineas,
                        std::string_view separador, void (*etapas)(EstadoSecuenciador&));
 

@@ -21,7 +21,7 @@ struct Solucion {
 };
 
 // The header and the Q stage lines, and the Q sequence lines, of a table as a run of
-// the stages leaves it.
+// the stages leaves it, as whole lines (LineasInforme produces any of them alone).
 Solucion EscribirInforme(const TablaEtapas& tabla, std::string_view separador);
 
 // The memo text: the report lines, "Solucion:", then the sequence lines.

@@ -1,5 +1,6 @@
 #include "core/Problema.h"
 
+#include <algorithm>
 #include <limits>
 #include <new>
 
@@ -35,10 +36,6 @@ void ComprobarLimites(int64_t n, int64_t m, int64_t q, const std::vector<int64_t
         throw ErrorTavelorin("No hay nada que secuenciar: la demanda total es 0; "
                              "al menos un producto debe tener demanda positiva");
     if (q < 0) return;  // refused with "Range check error" when the table is sized
-    const int64_t w = 1 + n + q + m + n + m;
-    if (w > kColumnasMaximas)
-        throw ErrorTavelorin("Problema demasiado grande: la tabla de etapas tendría " + std::to_string(w) +
-                             " columnas y el límite es " + std::to_string(kColumnasMaximas));
     for (int64_t j = 0; j < m; ++j) {
         const int64_t ideal = q * totales[static_cast<size_t>(j)];
         if (!Cabe32(ideal))
@@ -49,20 +46,77 @@ void ComprobarLimites(int64_t n, int64_t m, int64_t q, const std::vector<int64_t
     ComprobarMemoria(MemoriaNecesaria(n, m, q));
 }
 
+// a * b, or UINT64_MAX when it does not fit.
+uint64_t Por(uint64_t a, uint64_t b) {
+    uint64_t r = 0;
+    return __builtin_mul_overflow(a, b, &r) ? UINT64_MAX : r;
+}
+
+uint64_t Mas(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; }
+
 }  // namespace
 
 uint64_t MemoriaNecesaria(int64_t nProd, int64_t nComp, int64_t q) {
     if (q <= 0) return 0;
-    const int64_t w = 1 + 2 * nProd + q + 2 * nComp;
-    const uint64_t tabla = static_cast<uint64_t>(q) * static_cast<uint64_t>(w) * sizeof(double);
-    // Report: sequence cells are product numbers, the rest at most 12 characters; each
-    // cell is followed by a tab, and each line carries a string header.
-    const int64_t anchoProducto = AnchoEnteroInforme(nProd) + 1;
-    const int64_t otras = 1 + 2 * nProd + 2 * nComp;
-    const uint64_t porLinea = static_cast<uint64_t>(q * anchoProducto + otras * 13 + 64);
-    const uint64_t informe = static_cast<uint64_t>(q + 1) * porLinea;
-    const uint64_t secuencia = static_cast<uint64_t>(q) * 48;
-    return tabla + informe + secuencia;
+    const uint64_t n = static_cast<uint64_t>(std::max<int64_t>(nProd, 0));
+    const uint64_t m = static_cast<uint64_t>(std::max<int64_t>(nComp, 0));
+    const uint64_t etapas = static_cast<uint64_t>(q);
+    // Per stage: the choice, n distances, m consumptions; the units every
+    // kPasoUnidades stages; the report's index (a text offset a stage, and the text of
+    // the final sequence, a product number and a tab each).
+    const uint64_t porEtapa = Mas(Mas(sizeof(int32_t), Por(n, sizeof(double))), Por(m, sizeof(int64_t)));
+    const uint64_t bloques = etapas / TablaEtapas::kPasoUnidades + 1;
+    const uint64_t indice = Por(etapas, sizeof(int64_t) + static_cast<uint64_t>(AnchoEnteroInforme(nProd)) + 1 + 2);
+    return Mas(Mas(Mas(Por(etapas, porEtapa), Por(bloques, Por(n, sizeof(int32_t)))), indice), Por(m, sizeof(int32_t)));
+}
+
+uint64_t MemoriaTextoInforme(int64_t nProd, int64_t nComp, int64_t q) {
+    if (q <= 0) return 0;
+    // Sequence cells are product numbers, the rest at most 12 characters; each cell is
+    // followed by a tab, and each line carries a string header.
+    const uint64_t anchoProducto = static_cast<uint64_t>(AnchoEnteroInforme(nProd)) + 1;
+    const uint64_t otras = static_cast<uint64_t>(1 + 2 * std::max<int64_t>(nProd, 0) + 2 * std::max<int64_t>(nComp, 0));
+    const uint64_t porLinea = Mas(Mas(Por(static_cast<uint64_t>(q), anchoProducto), Por(otras, 13)), 64);
+    const uint64_t informe = Por(static_cast<uint64_t>(q) + 1, porLinea);
+    const uint64_t secuencia = Por(static_cast<uint64_t>(q), 48);
+    return Mas(informe, secuencia);
+}
+
+double TablaEtapas::Ideal(int32_t fila, int32_t j) const {
+    const int32_t k = fila + 1;
+    const int32_t kn = static_cast<int32_t>(static_cast<int64_t>(k) * datos->totales[static_cast<size_t>(j - 1)]);
+    return static_cast<double>(static_cast<long double>(kn) / static_cast<long double>(filas));
+}
+
+void TablaEtapas::Unidades(int32_t fila, int32_t* unidades) const {
+    // From the units stored at the start of the block of this stage, count the choices.
+    const int32_t bloque = (fila + 1) / kPasoUnidades;
+    const int32_t* base = datos->unidades.get() + static_cast<int64_t>(bloque) * nProd;
+    for (int32_t p = 0; p < nProd; ++p) unidades[p] = base[p];
+    const int32_t* e = datos->elecciones.get();
+    for (int32_t f = bloque * kPasoUnidades; f <= fila; ++f)
+        if (e[f] != 0) ++unidades[e[f] - 1];
+}
+
+int32_t TablaEtapas::UnidadesDe(int32_t fila, int32_t p) const {
+    const int32_t bloque = (fila + 1) / kPasoUnidades;
+    int32_t u = datos->unidades[static_cast<int64_t>(bloque) * nProd + (p - 1)];
+    const int32_t* e = datos->elecciones.get();
+    for (int32_t f = bloque * kPasoUnidades; f <= fila; ++f) u += e[f] == p;
+    return u;
+}
+
+double TablaEtapas::Celda(int32_t fila, int64_t columna) const {
+    if (columna == 0) return static_cast<double>(fila + 1);
+    if (fila >= hechas) return 0;
+    if (columna <= nProd) return Distancias(fila)[columna - 1];
+    columna -= nProd;
+    if (columna <= filas) return columna <= fila + 1 ? static_cast<double>(Eleccion(static_cast<int32_t>(columna - 1))) : 0;
+    columna -= filas;
+    if (columna <= nComp) return static_cast<double>(Consumos(fila)[columna - 1]);
+    columna -= nComp;
+    if (columna <= nProd) return static_cast<double>(UnidadesDe(fila, static_cast<int32_t>(columna)));
+    return Ideal(fila, static_cast<int32_t>(columna - nProd));
 }
 
 void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& lineas) {

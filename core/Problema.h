@@ -21,29 +21,57 @@ struct MatrizDatos {
 };
 
 struct LiberarC {
-    void operator()(double* p) const { std::free(p); }
+    void operator()(void* p) const { std::free(p); }
 };
 
-// The stage table: one row per stage, W = 1 + n + Q + m + n + m columns. It keeps the
-// counts it was built with, so readers never index it with counts of a later parse.
+// The stage table of a run. Of the Q x W table (W = 1 + n + Q + m + n + m columns, one
+// row per stage) it keeps per stage only what cannot be derived: the choice, every
+// product's distance and the cumulative consumption of every component. Every other
+// cell is produced on demand with the value the run computed: the stage number, the
+// sequence so far (the choices of stages 1..k, then 0), the units of each product among
+// those choices, and the ideal consumption k·N(j)/Q from the totals the table keeps.
+// It keeps the counts it was built with, so readers never index it with counts of a
+// later parse. Copies share the stored data, which a run writes once and never again.
 struct TablaEtapas {
     int32_t filas = 0;     // Q
-    int32_t columnas = 0;  // W
+    int64_t columnas = 0;  // W
     int32_t nProd = 0;
     int32_t nComp = 0;
-    std::unique_ptr<double[], LiberarC> celdas;
+    int32_t hechas = 0;    // stages run: the rows after them hold their stage number and 0
 
-    bool Vacia() const { return filas == 0; }
-    const double* Fila(int32_t fila) const { return celdas.get() + static_cast<int64_t>(fila) * columnas; }
-    double* Fila(int32_t fila) { return celdas.get() + static_cast<int64_t>(fila) * columnas; }
-    double Celda(int32_t fila, int32_t columna) const { return Fila(fila)[columna]; }
+    // Stages between two stored counts of units.
+    static constexpr int32_t kPasoUnidades = 64;
+
+    struct Datos {
+        std::unique_ptr<int32_t[], LiberarC> elecciones;  // Q: product chosen at stage k, 0 for none
+        std::unique_ptr<double[], LiberarC> distancias;   // Q x n
+        std::unique_ptr<int64_t[], LiberarC> consumos;    // Q x m: X(j) after stage k
+        std::unique_ptr<int32_t[], LiberarC> unidades;    // (Q / kPasoUnidades + 1) x n: units after stage b·kPasoUnidades
+        std::vector<int32_t> totales;                     // N(j)
+    };
+    std::shared_ptr<Datos> datos;
+
+    bool Vacia() const { return filas == 0 || !datos; }
 
     // First column of each group (see the report header for their labels).
-    int32_t ColDistancia(int32_t p) const { return p; }                              // Dk p, p = 1..n
-    int32_t ColSecuencia(int32_t c) const { return nProd + c; }                      // s c, c = 1..Q
-    int32_t ColConsumo(int32_t j) const { return nProd + filas + j; }                // X j k, j = 1..m
-    int32_t ColUnidades(int32_t p) const { return nProd + filas + nComp + p; }       // Ns p
-    int32_t ColIdeal(int32_t j) const { return nProd + filas + nComp + nProd + j; }  // KN j /Q
+    int64_t ColDistancia(int32_t p) const { return p; }                                          // Dk p, p = 1..n
+    int64_t ColSecuencia(int64_t c) const { return int64_t{nProd} + c; }                         // s c, c = 1..Q
+    int64_t ColConsumo(int32_t j) const { return int64_t{nProd} + filas + j; }                   // X j k, j = 1..m
+    int64_t ColUnidades(int32_t p) const { return int64_t{nProd} + filas + nComp + p; }          // Ns p
+    int64_t ColIdeal(int32_t j) const { return int64_t{nProd} + filas + nComp + nProd + j; }     // KN j /Q
+
+    // Any cell of the square table, as the run left it (fila 0..Q-1 is stage fila+1).
+    double Celda(int32_t fila, int64_t columna) const;
+
+    // The stored values of stage k = fila + 1 (after a run of that stage).
+    int32_t Eleccion(int32_t fila) const { return datos->elecciones[fila]; }
+    const double* Distancias(int32_t fila) const { return datos->distancias.get() + static_cast<int64_t>(fila) * nProd; }
+    const int64_t* Consumos(int32_t fila) const { return datos->consumos.get() + static_cast<int64_t>(fila) * nComp; }
+    // k·N(j)/Q for component j = 1..m at stage k = fila + 1, as the run computed it.
+    double Ideal(int32_t fila, int32_t j) const;
+    // Units of every product (n of them) after stage fila + 1.
+    void Unidades(int32_t fila, int32_t* unidades) const;
+    int32_t UnidadesDe(int32_t fila, int32_t p) const;
 };
 
 struct EstadoSecuenciador {
@@ -58,14 +86,15 @@ struct EstadoSecuenciador {
     int32_t Total(int32_t componente) const { return Datos(NProd, componente - 1); }
 };
 
-// The widest stage table the program builds.
-inline constexpr int64_t kColumnasMaximas = 65535;
-
 // Parses problem lines into NProd, NComp, Datos and Q. On failure NProd and NComp keep
 // what was read, Datos its new size with the cells converted so far, Q its old value.
 void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& lineas);
 
-// Bytes a run of this size needs for its table and its report text.
+// Bytes a run of this size needs: its stage table and the index its report lines are
+// produced from.
 uint64_t MemoriaNecesaria(int64_t nProd, int64_t nComp, int64_t q);
+
+// Bytes the whole report text of a run of this size can take, held as lines.
+uint64_t MemoriaTextoInforme(int64_t nProd, int64_t nComp, int64_t q);
 
 }  // namespace tavelorin

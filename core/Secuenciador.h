@@ -11,7 +11,8 @@
 
 namespace tavelorin {
 
-// Sizes the stage table to Q rows of W columns: column 0 the stage number, the rest 0.
+// Sets up the stage table for Q stages of the problem just read: every row holds its
+// stage number and 0 until its stage runs.
 void IniciarTabla(EstadoSecuenciador& estado);
 
 // Runs the stages k = 1..Q over a freshly set-up table: each stage chooses the product
@@ -27,8 +28,15 @@ void EjecutarEtapas(EstadoSecuenciador& estado);
 // Throws ErrorTavelorin when the sums could leave 128 bits.
 void EjecutarEtapasExactas(EstadoSecuenciador& estado);
 
-// Parses the lines, runs the stages and returns the report and sequence lines. Throws
-// ErrorTavelorin on a bad problem or when memory runs short.
+// Parses the lines and runs the stages into estado.TablaSolucion, from which any line of
+// the report is produced (LineasInforme). Throws ErrorTavelorin on a bad problem or when
+// the table would not fit in memory.
+void SecuenciarTabla(EstadoSecuenciador& estado, const std::vector<std::string>& lineas);
+// SecuenciarTabla with EjecutarEtapasExactas for the stages.
+void SecuenciarTablaExacta(EstadoSecuenciador& estado, const std::vector<std::string>& lineas);
+
+// SecuenciarTabla, then the whole report and sequence as lines; refused with "Out of
+// memory" when the text would not fit as well.
 Solucion Secuenciar(EstadoSecuenciador& estado, const std::vector<std::string>& lineas, std::string_view separador);
 
 // Secuenciar with EjecutarEtapasExactas for the stages.

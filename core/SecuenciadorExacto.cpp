@@ -68,4 +68,8 @@ Solucion SecuenciarExacto(EstadoSecuenciador& estado, const std::vector<std::str
     return detalle::SecuenciarCon(estado, lineas, separador, EjecutarEtapasExactas);
 }
 
+void SecuenciarTablaExacta(EstadoSecuenciador& estado, const std::vector<std::string>& lineas) {
+    detalle::SecuenciarTablaCon(estado, lineas, EjecutarEtapasExactas);
+}
+
 }  // namespace tavelorin

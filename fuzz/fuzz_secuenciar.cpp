@@ -1,7 +1,7 @@
 // Secuenciar on arbitrary problem lines (the input split as a file is: CR, LF or CR LF).
 // The available memory is limited to 512 KiB, so the run's own memory check refuses
-// every problem whose table and report would not fit: that caps Q (220 at most) and the
-// table size, and keeps each run fast.
+// every problem whose table and whole report text would not fit: that caps Q (about 500)
+// and the table size, and keeps each run fast.
 //
 // Checks on success: the report is the header and Q lines of W cells, the sequence Q
 // lines; each stage picks the unexhausted product nearest the ideal (ties to the lowest
@@ -9,8 +9,10 @@
 // d(p) times (exactly d(p) when no demand is negative and every stage picks one), a
 // distance shows -1 exactly when its product is exhausted, and the last row holds the
 // totals; the "," report is the "." report with the separator swapped; on small
-// problems the table equals the plain stage loop's bit for bit. On failure: an
-// ErrorTavelorin with a message.
+// problems the compact table equals the plain stage loop's square table bit for bit and
+// its report the square table's report byte for byte, and pieces of lines produced alone
+// are the pieces of the whole lines. On failure: an ErrorTavelorin with a message.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -20,7 +22,9 @@
 #include <vector>
 
 #include "Comprobar.h"
+#include "core/LineasInforme.h"
 #include "soporte/EtapasLiteral.h"
+#include "soporte/TablaCompleta.h"
 #include "core/Errores.h"
 #include "files/FicheroTexto.h"
 #include "core/Memoria.h"
@@ -34,8 +38,8 @@ using tavelorin::fuzz::Visible;
 namespace {
 
 constexpr uint64_t kMemoria = uint64_t{512} << 10;
-// The largest Q the memory limit lets through (a report line alone is over 8 Q bytes).
-constexpr int64_t kQMaxima = 256;
+// The largest Q the memory limit lets through (the report text is over 2 Q^2 bytes).
+constexpr int64_t kQMaxima = 512;
 // The plain loop costs about Q^2 (n + m): run it only below this.
 constexpr int64_t kCosteLiteral = 2000000;
 
@@ -118,12 +122,58 @@ void ComprobarElecciones(const TablaEtapas& t, const Problema& p, const std::vec
     }
 }
 
+// Lines and pieces of lines produced alone against the whole lines: lengths, heads and
+// tails, windows around the part boundaries, and every line written out in turn.
+void ComprobarTramos(const EstadoSecuenciador& estado, const std::vector<std::string>& informe,
+                     const std::vector<std::string>& secuencia, const std::string& sep) {
+    const LineasInforme l(estado.TablaSolucion, sep);
+    std::vector<std::string> todas = informe;
+    todas.push_back("Solucion:");
+    todas.insert(todas.end(), secuencia.begin(), secuencia.end());
+    COMPROBAR(l.Cantidad() == static_cast<int64_t>(todas.size()), "cantidad de lineas");
+    std::string escrito, esperado;
+    l.EscribirLineas(0, l.Cantidad(), "\n", [&escrito](const char* d, size_t n) { escrito.append(d, n); });
+    for (const std::string& t : todas) esperado += t + "\n";
+    COMPROBAR(escrito == esperado, "las lineas escritas una tras otra difieren");
+    uint64_t giro = 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(todas.size());
+    for (int64_t i = 0; i < l.Cantidad(); ++i) {
+        const std::string& linea = todas[static_cast<size_t>(i)];
+        const int64_t largo = static_cast<int64_t>(linea.size());
+        COMPROBAR(l.Longitud(i) == largo, "longitud de la linea " + std::to_string(i));
+        std::string cabeza, cola;
+        l.AnadirCabeza(i, cabeza);
+        l.AnadirCola(i, cola);
+        const int64_t h = static_cast<int64_t>(cabeza.size()), t = static_cast<int64_t>(cola.size());
+        COMPROBAR(h + l.LargoMedio(i) + t == largo && linea.compare(0, cabeza.size(), cabeza) == 0 &&
+                      linea.compare(linea.size() - cola.size(), cola.size(), cola) == 0,
+                  "partes de la linea " + std::to_string(i));
+        const int64_t puntos[] = {0, h - 1, h, h + 1, largo - t - 1, largo - t, largo, static_cast<int64_t>(giro % (largo + 1))};
+        for (int64_t a : puntos)
+            for (int64_t b : puntos) {
+                if (a < 0 || b < a) continue;
+                std::string tramo;
+                l.AnadirTramo(i, a, b, tramo);
+                const size_t desde = static_cast<size_t>(std::min(a, largo));
+                COMPROBAR(tramo == linea.substr(desde, static_cast<size_t>(std::min(b, largo)) - desde),
+                          "tramo " + std::to_string(a) + ".." + std::to_string(b) + " de la linea " + std::to_string(i));
+            }
+        const int64_t medio = l.LargoMedio(i);
+        if (medio > 0) {
+            const int64_t d = static_cast<int64_t>(giro % static_cast<uint64_t>(medio));
+            const int64_t c = l.CeldaEn(i, d);
+            COMPROBAR(l.InicioCelda(i, c) <= d && d < l.InicioCelda(i, c + 1), "celda del byte " + std::to_string(d));
+        }
+        giro = giro * 6364136223846793005ull + 1442695040888963407ull;
+    }
+}
+
 void ComprobarExito(const std::vector<std::string>& lineas, const EstadoSecuenciador& estado,
                     const std::vector<std::string>& informe, const std::vector<std::string>& secuencia,
                     const std::string& sep) {
     const Problema p = Leer(lineas);
     COMPROBAR(p.q >= 1 && p.q <= kQMaxima, "Q = " + std::to_string(p.q) + " paso el limite de memoria");
-    COMPROBAR(MemoriaNecesaria(p.n, p.m, p.q) <= kMemoria, "el problema no cabia en la memoria");
+    COMPROBAR(MemoriaNecesaria(p.n, p.m, p.q) + MemoriaTextoInforme(p.n, p.m, p.q) <= kMemoria,
+              "el problema no cabia en la memoria");
     const int64_t w = 1 + p.n + p.q + p.m + p.n + p.m;
     COMPROBAR(informe.size() == static_cast<size_t>(p.q) + 1,
               "informe de " + std::to_string(informe.size()) + " lineas con Q = " + std::to_string(p.q));
@@ -193,16 +243,23 @@ void ComprobarExito(const std::vector<std::string>& lineas, const EstadoSecuenci
     ComprobarElecciones(estado.TablaSolucion, p, s);
 
     if (p.q * p.q * (p.n + p.m + 1) <= kCosteLiteral) {
-        EstadoSecuenciador literal;
-        LeerProblema(literal, lineas);
-        IniciarTabla(literal);
-        literal::EjecutarEtapasLiteral(literal);
-        const TablaEtapas& a = estado.TablaSolucion;
-        const TablaEtapas& b = literal.TablaSolucion;
-        COMPROBAR(a.filas == b.filas && a.columnas == b.columnas, "tabla del bucle literal de otro tamano");
-        const size_t bytes = static_cast<size_t>(a.filas) * static_cast<size_t>(a.columnas) * sizeof(double);
-        COMPROBAR(std::memcmp(a.Fila(0), b.Fila(0), bytes) == 0, "la tabla difiere de la del bucle literal");
+        // The square table is the reference, not the run: it may take more than the limit.
+        EstablecerFuenteMemoria({});
+        struct Restaurar {
+            ~Restaurar() { EstablecerFuenteMemoria([] { return kMemoria; }); }
+        } restaurar;
+        EstadoSecuenciador leido;
+        const completa::TablaCompleta literal = literal::TablaLiteral(lineas, &leido);
+        const completa::TablaCompleta compacta = completa::Materializar(estado.TablaSolucion);
+        COMPROBAR(compacta.filas == literal.filas && compacta.columnas == literal.columnas,
+                  "tabla del bucle literal de otro tamano");
+        COMPROBAR(std::memcmp(compacta.Fila(0), literal.Fila(0), compacta.Cuantas() * sizeof(double)) == 0,
+                  "la tabla difiere de la del bucle literal");
+        const Solucion antes = completa::EscribirInformeCompleto(literal, sep);
+        COMPROBAR(antes.informe == informe, "el informe difiere del de la tabla completa");
+        COMPROBAR(antes.secuencia == secuencia, "la secuencia difiere de la de la tabla completa");
     }
+    ComprobarTramos(estado, informe, secuencia, sep);
 }
 
 struct Resultado {

@@ -1,17 +1,19 @@
-// The stage loop written the plain way: every stage rescans all Q sequence columns of
-// its row and writes its choice into every later row. Slow (Q^2 (n + m)), but a direct
-// reading of the method; the benchmarks use it as a baseline and the tests as an oracle
-// for the incremental loop.
+// The stage loop written the plain way over the square table: every stage rescans all Q
+// sequence columns of its row and writes its choice into every later row. Slow
+// (Q^2 (n + m)), but a direct reading of the method; the benchmarks use it as a
+// baseline and the tests as an oracle for the core's loop.
 #pragma once
 
 #include <cmath>
 
 #include "core/Problema.h"
+#include "soporte/TablaCompleta.h"
 
 namespace tavelorin::literal {
 
-inline void EjecutarEtapasLiteral(EstadoSecuenciador& estado) {
-    TablaEtapas& t = estado.TablaSolucion;
+using completa::TablaCompleta;
+
+inline void EjecutarEtapasLiteral(const EstadoSecuenciador& estado, TablaCompleta& t) {
     const int32_t n = t.nProd;
     const int32_t m = t.nComp;
     const int32_t q = t.filas;
@@ -60,6 +62,16 @@ inline void EjecutarEtapasLiteral(EstadoSecuenciador& estado) {
             fila[t.ColUnidades(p)] = cuenta;
         }
     }
+}
+
+// The problem read and the square table set up and run by the plain loop.
+inline TablaCompleta TablaLiteral(const std::vector<std::string>& lineas, EstadoSecuenciador* estado = nullptr) {
+    EstadoSecuenciador e;
+    LeerProblema(e, lineas);
+    TablaCompleta t = completa::IniciarTablaCompleta(e);
+    EjecutarEtapasLiteral(e, t);
+    if (estado != nullptr) *estado = std::move(e);
+    return t;
 }
 
 }  // namespace tavelorin::literal

@@ -360,13 +360,13 @@ void GraficosConsumo::GraficoVelocidades() {
     LiberarSeriesVel();
     // The table is read with the counts it was built with.
     const TablaEtapas& t = estado_.TablaSolucion;
-    const int32_t q = t.celdas ? t.filas : 0;
+    const int32_t q = t.Vacia() ? 0 : t.filas;
     const int32_t m = std::max(t.nComp, 0);
     std::vector<QList<QPointF>> puntos(static_cast<size_t>(m));
     Limites limites;
     for (int32_t j = 1; j <= m; ++j) {
         QList<QPointF>& p = puntos[static_cast<size_t>(j - 1)];
-        const int32_t columna = t.ColConsumo(j);
+        const int64_t columna = t.ColConsumo(j);
         if (columna >= t.columnas) continue;
         p.resize(q);
         for (int32_t k = 1; k <= q; ++k) p[k - 1] = QPointF(k, t.Celda(k - 1, columna) / k);
@@ -404,7 +404,7 @@ void GraficosConsumo::GraficoTasas() {
     const std::optional<int32_t> c = IntentarTextoAEntero(texto);
     // A component the table was not built with has no columns: nothing is drawn.
     const TablaEtapas& t = estado_.TablaSolucion;
-    if (!c || !t.celdas || *c < 1 || *c > t.nComp || t.ColIdeal(*c) >= t.columnas) {
+    if (!c || t.Vacia() || *c < 1 || *c > t.nComp || t.ColIdeal(*c) >= t.columnas) {
         AjustarEjes(tas_.grafico);
         if (!c) (void)TextoAEntero(texto);  // throws the integer message
         return;
@@ -412,12 +412,11 @@ void GraficosConsumo::GraficoTasas() {
     const int32_t q = t.filas;
     QList<QPointF> consumo(q);
     QList<QPointF> ideal(q);
-    const int32_t colConsumo = t.ColConsumo(*c);
-    const int32_t colIdeal = t.ColIdeal(*c);
+    const int64_t colConsumo = t.ColConsumo(*c);
+    const int64_t colIdeal = t.ColIdeal(*c);
     for (int32_t k = 1; k <= q; ++k) {
-        const double* fila = t.Fila(k - 1);
-        consumo[k - 1] = QPointF(k, fila[colConsumo]);
-        ideal[k - 1] = QPointF(k, fila[colIdeal]);
+        consumo[k - 1] = QPointF(k, t.Celda(k - 1, colConsumo));
+        ideal[k - 1] = QPointF(k, t.Celda(k - 1, colIdeal));
     }
     Limites limites;
     if (xjk_->isVisible()) limites.Anadir(consumo);

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "core/Informe.h"
+#include "core/LineasInforme.h"
 #include "core/Secuenciador.h"
 #include "core/TextoReal.h"
+#include "soporte/EtapasLiteral.h"
+#include "soporte/TablaCompleta.h"
 
 using namespace tavelorin;
 
@@ -32,6 +35,27 @@ Lineas InformeCeldaACelda(const TablaEtapas& t, std::string_view separador) {
         r.push_back(linea);
     }
     return r;
+}
+
+// Small deterministic generator for random problems.
+struct Lcg {
+    uint32_t s;
+    int32_t Entre(int32_t a, int32_t b) {
+        s = s * 134775813u + 1u;
+        return a + static_cast<int32_t>((static_cast<uint64_t>(s) * static_cast<uint64_t>(b - a + 1)) >> 32);
+    }
+};
+
+Lineas ProblemaAleatorio(uint32_t semilla, int n, int m, int dMax, int bMin, int bMax) {
+    Lcg g{semilla};
+    Lineas l = {std::to_string(n), std::to_string(m)};
+    for (int i = 0; i < n; ++i) {
+        std::string fila;
+        for (int j = 0; j < m; ++j) fila += std::to_string(g.Entre(bMin, bMax)) + "\t";
+        fila += std::to_string(i == 0 ? g.Entre(n, dMax + n) : g.Entre(-1, dMax));
+        l.push_back(fila);
+    }
+    return l;
 }
 
 }  // namespace
@@ -127,4 +151,96 @@ TEST(Informe, UnaEtapaSinProductoDaCero) {
     EXPECT_EQ(secuencia, (Lineas{"0", "0"}));
     ASSERT_EQ(informe.size(), 3u);
     EXPECT_EQ(informe[2].substr(0, 28), "2\t1.019E0011\t1.019E0011\t0\t0\t");
+}
+
+TEST(LineasInforme, IgualQueLaTablaCompleta) {
+    // The lines produced from the compact table are the bytes the square table's report
+    // gave, for the plain loop's table: every line, both separators.
+    struct Forma {
+        int n, m, dMax, bMin, bMax;
+    };
+    const Forma formas[] = {{3, 4, 12, 0, 5},   {12, 2, 20, -3, 3},        {1, 5, 30, 0, 9},
+                            {8, 0, 6, 0, 0},    {4, 3, 25, -10000, 10000}, {11, 1, 40, 0, 30000},
+                            {2, 6, 9, -1, 1}};
+    for (uint32_t semilla = 1; semilla <= 8; ++semilla) {
+        for (const Forma& f : formas) {
+            const Lineas problema = ProblemaAleatorio(semilla, f.n, f.m, f.dMax, f.bMin, f.bMax);
+            for (const char* separador : {".", ","}) {
+                SCOPED_TRACE("semilla " + std::to_string(semilla) + " n=" + std::to_string(f.n) + " sep " + separador);
+                EstadoSecuenciador e;
+                const Solucion nueva = Secuenciar(e, problema, separador);
+                const completa::TablaCompleta literal = literal::TablaLiteral(problema);
+                const Solucion antes = completa::EscribirInformeCompleto(literal, separador);
+                EXPECT_EQ(nueva.informe, antes.informe);
+                EXPECT_EQ(nueva.secuencia, antes.secuencia);
+            }
+        }
+    }
+}
+
+TEST(LineasInforme, PartesTramosYCeldas) {
+    // Twelve products (two-digit product cells) and Q above 100 (labels of one to three
+    // digits): every piece of every line is the matching piece of the whole line.
+    const Lineas problema = ProblemaAleatorio(3, 12, 3, 20, 0, 4);
+    for (const char* separador : {".", ","}) {
+        EstadoSecuenciador e;
+        Solucion s = Secuenciar(e, problema, separador);
+        ASSERT_GT(e.Q, 100);
+        AnadirSolucion(s.informe, s.secuencia);
+        const LineasInforme l(e.TablaSolucion, separador);
+        ASSERT_EQ(l.Cantidad(), static_cast<int64_t>(s.informe.size()));
+        std::string todo;
+        l.EscribirLineas(0, l.Cantidad(), "\r\n", [&todo](const char* d, size_t n) { todo.append(d, n); });
+        std::string esperado;
+        for (const std::string& linea : s.informe) esperado += linea + "\r\n";
+        EXPECT_EQ(todo, esperado);
+        EXPECT_EQ(l.Bytes(0, l.Cantidad(), 2), esperado.size());
+        for (int64_t i = 0; i < l.Cantidad(); ++i) {
+            SCOPED_TRACE("linea " + std::to_string(i));
+            const std::string& linea = s.informe[static_cast<size_t>(i)];
+            const int64_t largo = static_cast<int64_t>(linea.size());
+            ASSERT_EQ(l.Longitud(i), largo);
+            ASSERT_EQ(l.Linea(i), linea);
+            std::string cabeza, cola;
+            l.AnadirCabeza(i, cabeza);
+            l.AnadirCola(i, cola);
+            const int64_t h = static_cast<int64_t>(cabeza.size());
+            ASSERT_EQ(h + l.LargoMedio(i) + static_cast<int64_t>(cola.size()), largo);
+            EXPECT_EQ(linea.substr(0, cabeza.size()), cabeza);
+            EXPECT_EQ(linea.substr(linea.size() - cola.size()), cola);
+            // Cells of the middle: their starts, and which cell holds each byte.
+            const int64_t celdas = l.CeldasMedio(i);
+            for (int64_t c = 0; c < celdas; ++c) {
+                const int64_t a = l.InicioCelda(i, c), b = l.InicioCelda(i, c + 1);
+                ASSERT_LT(a, b);
+                EXPECT_EQ(linea[static_cast<size_t>(h + b - 1)], '\t');
+                for (int64_t d = a; d < b; ++d) ASSERT_EQ(l.CeldaEn(i, d), c) << "byte " << d;
+                std::string texto;
+                const int32_t p = l.ProductoEnCelda(i, c);
+                if (p < 0)
+                    LineasInforme::AnadirRotulo(c, texto);
+                else
+                    texto = l.TextoProducto(p);
+                EXPECT_EQ(linea.substr(static_cast<size_t>(h + a), static_cast<size_t>(b - a - 1)), texto);
+            }
+            // Windows at every offset near the part boundaries and a stride through the rest.
+            std::vector<int64_t> puntos = {0, 1, h - 1, h, h + 1, largo - static_cast<int64_t>(cola.size()) - 1,
+                                           largo - static_cast<int64_t>(cola.size()), largo - 1, largo, largo + 3};
+            for (int64_t d = 0; d < largo; d += 37) puntos.push_back(d);
+            for (int64_t a : puntos)
+                for (int64_t b : puntos) {
+                    if (a < 0 || b < a) continue;
+                    std::string tramo;
+                    l.AnadirTramo(i, a, b, tramo);
+                    const size_t desde = static_cast<size_t>(std::min(a, largo));
+                    ASSERT_EQ(tramo, linea.substr(desde, static_cast<size_t>(std::min(b, largo)) - desde)) << a << ".." << b;
+                }
+        }
+    }
+}
+
+TEST(LineasInforme, SinEtapasNoHayLineas) {
+    const LineasInforme vacia;
+    EXPECT_EQ(vacia.Cantidad(), 0);
+    EXPECT_EQ(LineasInforme(TablaEtapas{}, ".").Cantidad(), 0);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -10,6 +11,7 @@
 #include "core/Memoria.h"
 #include "core/Optimo.h"
 #include "core/Secuenciador.h"
+#include "soporte/TablaCompleta.h"
 
 using namespace tavelorin;
 
@@ -170,13 +172,14 @@ std::vector<double> TablaConElecciones(const EstadoSecuenciador& e, const Secuen
     return t;
 }
 
-bool TablaIgualBit(const TablaEtapas& t, const std::vector<double>& otra) {
-    const size_t celdas = static_cast<size_t>(t.filas) * static_cast<size_t>(t.columnas);
-    return celdas == otra.size() && std::memcmp(t.Fila(0), otra.data(), celdas * sizeof(double)) == 0;
+std::vector<double> Celdas(const TablaEtapas& t) {
+    const completa::TablaCompleta c = completa::Materializar(t);
+    return std::vector<double>(c.Fila(0), c.Fila(0) + c.Cuantas());
 }
 
-std::vector<double> Celdas(const TablaEtapas& t) {
-    return std::vector<double>(t.Fila(0), t.Fila(0) + static_cast<size_t>(t.filas) * static_cast<size_t>(t.columnas));
+bool TablaIgualBit(const TablaEtapas& t, const std::vector<double>& otra) {
+    const std::vector<double> celdas = Celdas(t);
+    return celdas.size() == otra.size() && std::memcmp(celdas.data(), otra.data(), celdas.size() * sizeof(double)) == 0;
 }
 
 // Σ_j (Q·(X + b) − k·N)² of product p at stage k, X read from the row before.
@@ -200,7 +203,7 @@ TEST(EtapasExactas, EmpatesExactosAlMenorNumero) {
     const EstadoSecuenciador exacta = Correr(kIdentidad, true);
     const EstadoSecuenciador flotante = Correr(kIdentidad, false);
     for (int32_t p = 1; p <= 3; ++p)
-        EXPECT_EQ(std::memcmp(&exacta.TablaSolucion.Fila(3)[p], &flotante.TablaSolucion.Fila(3)[p], sizeof(double)), 0);
+        EXPECT_EQ(std::bit_cast<uint64_t>(exacta.TablaSolucion.Celda(3, p)), std::bit_cast<uint64_t>(flotante.TablaSolucion.Celda(3, p)));
     EXPECT_EQ(exacta.TablaSolucion.Celda(3, exacta.TablaSolucion.ColSecuencia(4)), 1);
     EXPECT_EQ(flotante.TablaSolucion.Celda(3, flotante.TablaSolucion.ColSecuencia(4)), 3);
 }

@@ -108,8 +108,6 @@ TEST(LeerProblema, Errores) {
          "No hay nada que secuenciar: la demanda total es 0; al menos un producto debe tener demanda positiva"},
         {"demanda total cero", {"2", "1", "1\t3", "1\t-3"},
          "No hay nada que secuenciar: la demanda total es 0; al menos un producto debe tener demanda positiva"},
-        {"tabla demasiado ancha", {"2", "2", "1\t0\t65517", "0\t1\t10"},
-         "Problema demasiado grande: la tabla de etapas tendría 65536 columnas y el límite es 65535"},
         {"uso por demanda fuera de 32 bits", {"1", "1", "65536\t32768"},
          "El consumo del componente 1 por el producto 1 (2147483648) se sale del intervalo de los enteros de 32 "
          "bits"},
@@ -164,13 +162,18 @@ TEST_F(MemoriaLimitada, UnProblemaQueNoCabeSeRechazaAntesDeReservar) {
     };
     const Caso casos[] = {
         {"Datos enorme", {"100000000", "1000"}},
-        {"tabla que no cabe", {"1", "0", "1000"}},
+        {"tabla que no cabe", {"1", "0", "100000"}},
     };
-    // Q near the column limit needs 34 GB of table: more than a 16 GB machine has.
+    // 100 products and 100 components over 20,000,000 stages keep 32 GB of distances and
+    // consumptions: more than a 16 GB machine has.
     EstablecerFuenteMemoria([] { return uint64_t{16} << 30; });
     {
+        Lineas grande = {"100", "100"};
+        std::string fila;
+        for (int j = 0; j < 100; ++j) fila += "0\t";
+        for (int i = 0; i < 100; ++i) grande.push_back(fila + "200000");
         EstadoSecuenciador e = EstadoAnterior();
-        EXPECT_EQ(MensajeDe(e, {"1", "0", "65000"}), "Out of memory");
+        EXPECT_EQ(MensajeDe(e, grande), "Out of memory");
         EXPECT_EQ(e.Q, 4);
     }
     EstablecerFuenteMemoria([] { return uint64_t{1} << 20; });
@@ -185,12 +188,16 @@ TEST_F(MemoriaLimitada, UnProblemaQueNoCabeSeRechazaAntesDeReservar) {
     EXPECT_EQ(MensajeDe(e, kEjemplo), "");
 }
 
-TEST(MemoriaNecesaria, CubreTablaEInforme) {
-    // Q = 4, W = 15: the table alone is 480 bytes; the report adds its text.
-    EXPECT_GT(MemoriaNecesaria(3, 2, 4), 4u * 15u * 8u);
+TEST(MemoriaNecesaria, CubreLaTablaYCreceConQ) {
+    // Per stage the choice (4 bytes), n distances and m consumptions (8 bytes each), and
+    // every 64 stages the units of every product; nothing grows with Q^2.
+    auto almacenado = [](uint64_t n, uint64_t m, uint64_t q) { return q * (4 + 8 * n + 8 * m) + (q / 64 + 1) * 4 * n; };
+    EXPECT_GE(MemoriaNecesaria(3, 2, 4), almacenado(3, 2, 4));
+    EXPECT_GE(MemoriaNecesaria(10, 20, 1000000), almacenado(10, 20, 1000000));
+    EXPECT_LT(MemoriaNecesaria(10, 20, 1000000), 2 * almacenado(10, 20, 1000000));
     EXPECT_EQ(MemoriaNecesaria(3, 2, 0), 0u);
-    // Grows with the square of Q.
-    EXPECT_GT(MemoriaNecesaria(10, 20, 5000), uint64_t{5000} * 5061 * 8);
+    // The whole text, which only Secuenciar builds, grows with the square of Q.
+    EXPECT_GT(MemoriaTextoInforme(10, 20, 5000), uint64_t{5001} * 5000 * 2);
 }
 
 TEST_F(MemoriaLimitada, LasCuentasMaximasNoDanLaVueltaAlContarBytes) {

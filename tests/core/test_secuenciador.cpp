@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "soporte/EtapasLiteral.h"
+#include "soporte/TablaCompleta.h"
+#include "core/Calidad.h"
 #include "core/Errores.h"
 #include "core/Secuenciador.h"
 
@@ -25,7 +28,9 @@ EstadoSecuenciador Ejecutar(const Lineas& lineas) {
 }
 
 std::vector<double> FilaTabla(const TablaEtapas& t, int32_t fila) {
-    return std::vector<double>(t.Fila(fila), t.Fila(fila) + t.columnas);
+    std::vector<double> r;
+    for (int64_t c = 0; c < t.columnas; ++c) r.push_back(t.Celda(fila, c));
+    return r;
 }
 
 std::vector<int> SecuenciaFinal(const TablaEtapas& t) {
@@ -138,7 +143,8 @@ TEST(Secuenciador, CadaFilaGuardaLaSecuenciaDeSuEtapa) {
 }
 
 TEST(Secuenciador, IgualQueElBucleLiteral) {
-    // The incremental loop must store exactly what the plain loop stores, cell for cell.
+    // Every cell of the compact table must be what the plain loop stores in the square
+    // table, and what the square table's incremental loop stores, bit for bit.
     struct Forma {
         int n, m, dMax, bMin, bMax;
     };
@@ -151,17 +157,16 @@ TEST(Secuenciador, IgualQueElBucleLiteral) {
             LeerProblema(rapido, lineas);
             IniciarTabla(rapido);
             EjecutarEtapas(rapido);
-            EstadoSecuenciador literal;
-            LeerProblema(literal, lineas);
-            IniciarTabla(literal);
-            literal::EjecutarEtapasLiteral(literal);
             SCOPED_TRACE("semilla " + std::to_string(semilla) + " n=" + std::to_string(f.n) + " m=" + std::to_string(f.m));
-            const TablaEtapas& a = rapido.TablaSolucion;
-            const TablaEtapas& b = literal.TablaSolucion;
+            const completa::TablaCompleta a = completa::Materializar(rapido.TablaSolucion);
+            const completa::TablaCompleta b = literal::TablaLiteral(lineas);
+            completa::TablaCompleta c = completa::IniciarTablaCompleta(rapido);
+            completa::EjecutarEtapasCompleta(rapido, c);
             ASSERT_EQ(a.filas, b.filas);
             ASSERT_EQ(a.columnas, b.columnas);
-            const size_t bytes = static_cast<size_t>(a.filas) * static_cast<size_t>(a.columnas) * sizeof(double);
+            const size_t bytes = a.Cuantas() * sizeof(double);
             EXPECT_EQ(std::memcmp(a.Fila(0), b.Fila(0), bytes), 0);
+            EXPECT_EQ(std::memcmp(a.Fila(0), c.Fila(0), bytes), 0);
         }
     }
 }
@@ -215,5 +220,49 @@ TEST(Secuenciar, UnFalloDejaLaTablaComoEstaba) {
         }
         EXPECT_EQ(e.TablaSolucion.filas, 4);
         EXPECT_EQ(e.TablaSolucion.nProd, 3);
+    }
+}
+
+TEST(SecuenciarTabla, MasDe65535ColumnasSeResuelve) {
+    // The table keeps no row of W cells, so its width is no limit: Q = 65527, W = 65537.
+    EstadoSecuenciador e;
+    SecuenciarTabla(e, {"3", "2", "1\t0\t20000", "0\t1\t10", "0\t0\t45517"});
+    const TablaEtapas& t = e.TablaSolucion;
+    ASSERT_EQ(t.filas, 65527);
+    EXPECT_EQ(t.columnas, 1 + 3 + 65527 + 2 + 3 + 2);
+    const int32_t u = t.filas - 1;
+    EXPECT_EQ(FilaTabla(t, u).back(), 10);  // KN2/Q of the last stage is N(2)
+    EXPECT_EQ(t.Celda(u, t.ColConsumo(1)), 20000);
+    EXPECT_EQ(t.Celda(u, t.ColConsumo(2)), 10);
+    EXPECT_EQ(t.Celda(u, t.ColIdeal(1)), 20000);
+    EXPECT_EQ(t.Celda(u, t.ColUnidades(1)), 20000);
+    EXPECT_EQ(t.Celda(u, t.ColUnidades(2)), 10);
+    EXPECT_EQ(t.Celda(u, t.ColUnidades(3)), 45517);
+    // A row in the middle: the sequence so far, then zeros; units counted from it.
+    const Secuencia s = SecuenciaDeTabla(t);
+    const int32_t r = 40000;
+    std::vector<int32_t> cuenta(3, 0);
+    for (int32_t c = 1; c <= t.filas; ++c) {
+        const double v = t.Celda(r, t.ColSecuencia(c));
+        ASSERT_EQ(v, c <= r + 1 ? s[static_cast<size_t>(c - 1)] : 0) << "s" << c;
+        if (c <= r + 1) ++cuenta[static_cast<size_t>(s[static_cast<size_t>(c - 1)] - 1)];
+    }
+    for (int32_t p = 1; p <= 3; ++p) EXPECT_EQ(t.Celda(r, t.ColUnidades(p)), cuenta[static_cast<size_t>(p - 1)]);
+}
+
+TEST(TablaEtapas, UnidadesDeCadaBloque) {
+    // The units of a product are counted from the nearest stored count: every stage,
+    // on both sides of a block boundary, agrees with counting the choices.
+    const Lineas lineas = ProblemaAleatorio(7, 5, 3, 90, 0, 4);
+    const EstadoSecuenciador e = Ejecutar(lineas);
+    const TablaEtapas& t = e.TablaSolucion;
+    ASSERT_GT(t.filas, 3 * TablaEtapas::kPasoUnidades);
+    std::vector<int32_t> cuenta(static_cast<size_t>(t.nProd), 0);
+    std::vector<int32_t> todas(static_cast<size_t>(t.nProd));
+    for (int32_t fila = 0; fila < t.filas; ++fila) {
+        if (t.Eleccion(fila) != 0) ++cuenta[static_cast<size_t>(t.Eleccion(fila) - 1)];
+        t.Unidades(fila, todas.data());
+        EXPECT_EQ(todas, cuenta) << "etapa " << fila + 1;
+        for (int32_t p = 1; p <= t.nProd; ++p) EXPECT_EQ(t.UnidadesDe(fila, p), cuenta[static_cast<size_t>(p - 1)]);
     }
 }
