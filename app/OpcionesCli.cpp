@@ -26,6 +26,8 @@ const char* const kAyuda =
     "  --optimo            tras la secuencia, el bloque \"Óptimo:\": la secuencia de J\n"
     "                      mínima, su J, la J de la persecución y su exceso en %\n"
     "                      (con -o, los bloques van a la salida y el archivo no cambia)\n"
+    "  --sin-informe       sin la tabla de etapas: solo \"Solucion:\" y la secuencia\n"
+    "                      (y los bloques que se pidan), para problemas de cualquier tamaño\n"
     "  --evaluar SECUENCIA.txt ARCHIVO.brk\n"
     "                      evalúa una secuencia (un producto por línea) para el problema:\n"
     "                      el bloque \"Calidad:\", o qué cuentas no cuadran (estado 1)\n"
@@ -53,6 +55,7 @@ constexpr Bandera kBanderas[] = {
     {"--metricas", &OpcionesCli::metricas},
     {"--exacto", &OpcionesCli::exacto},
     {"--optimo", &OpcionesCli::optimo},
+    {"--sin-informe", &OpcionesCli::sinInforme},
 };
 
 bool* BuscarBandera(OpcionesCli& o, std::string_view arg) {
@@ -97,6 +100,8 @@ std::string LeerSeparador(const std::string& valor) {
 
 // The options that go together, and the command they make.
 Orden Comprobar(const OpcionesCli& o) {
+    if (o.sinInforme && (!o.aleatorio.empty() || o.evaluar))
+        throw ErrorDeUso("--sin-informe no se combina con --aleatorio ni --evaluar");
     if (!o.aleatorio.empty()) {
         if (o.entrada) throw ErrorDeUso("--aleatorio no lleva archivo de problema");
         if (o.metricas || o.exacto || o.optimo || o.evaluar)

@@ -39,6 +39,7 @@ struct OpcionesCli {
     bool metricas = false;
     bool exacto = false;
     bool optimo = false;
+    bool sinInforme = false;             // --sin-informe: "Solucion:" and the sequence only
     std::optional<std::string> evaluar;  // the sequence file of --evaluar
     std::vector<std::string> aleatorio;  // N M UMIN UMAX P CMIN CMAX, when generating
     std::optional<uint32_t> semilla;

@@ -1,5 +1,6 @@
 // tavelorin-cli: sequences a problem file from the command line and prints the report,
-// "Solucion:" and the sequence, or writes them as a solution file.
+// "Solucion:" and the sequence, or writes them as a solution file. The report is written
+// line by line from the compact stage table, never held whole.
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
@@ -13,11 +14,13 @@
 #include "core/Errores.h"
 #include "core/GeneracionAleatoria.h"
 #include "core/Informe.h"
+#include "core/LineasInforme.h"
 #include "core/MatrizProblema.h"
 #include "core/Optimo.h"
 #include "core/Problema.h"
 #include "core/Secuenciador.h"
 #include "core/Version.h"
+#include "files/EscrituraPorPartes.h"
 #include "files/FicheroTexto.h"
 
 using namespace tavelorin;
@@ -50,23 +53,49 @@ std::vector<std::string> LeerLineas(const std::string& nombre) {
     return nombre == "-" ? LeerEntradaEstandar() : LeerLineasFichero(nombre);
 }
 
+// The standard output in large blocks; runs longer than a block go straight through.
+class SalidaEstandar final : public SalidaTexto {
+public:
+    static constexpr size_t kBloque = 1 << 20;
+
+    SalidaEstandar() { bloque_.reserve(kBloque); }
+    using SalidaTexto::Anadir;
+
+    void Anadir(const char* datos, size_t n) override {
+        if (bloque_.size() + n > kBloque) Vaciar();
+        if (n >= kBloque) {
+            Escribir(datos, n);
+            return;
+        }
+        bloque_.append(datos, n);
+    }
+
+    // Everything written out and flushed.
+    void Terminar() {
+        Vaciar();
+        if (std::fflush(stdout) != 0) throw ErrorTavelorin(mensajes::kErrorEscritura);
+    }
+
+private:
+    void Vaciar() {
+        Escribir(bloque_.data(), bloque_.size());
+        bloque_.clear();
+    }
+    static void Escribir(const char* datos, size_t n) {
+        if (n > 0 && std::fwrite(datos, 1, n, stdout) != n) throw ErrorTavelorin(mensajes::kErrorEscritura);
+    }
+
+    std::string bloque_;
+};
+
 // Lines ended by LF, sent out in large blocks.
 void EscribirSalida(const std::vector<std::string>& lineas) {
-    std::string bloque;
-    constexpr size_t kBloque = 1 << 20;
-    bloque.reserve(2 * kBloque);
+    SalidaEstandar salida;
     for (const std::string& linea : lineas) {
-        bloque.append(linea);
-        bloque.push_back('\n');
-        if (bloque.size() >= kBloque) {
-            if (std::fwrite(bloque.data(), 1, bloque.size(), stdout) != bloque.size())
-                throw ErrorTavelorin(mensajes::kErrorEscritura);
-            bloque.clear();
-        }
+        salida.Anadir(linea);
+        salida.Anadir("\n", 1);
     }
-    if (!bloque.empty() && std::fwrite(bloque.data(), 1, bloque.size(), stdout) != bloque.size())
-        throw ErrorTavelorin(mensajes::kErrorEscritura);
-    if (std::fflush(stdout) != 0) throw ErrorTavelorin(mensajes::kErrorEscritura);
+    salida.Terminar();
 }
 
 // The problem lines by the desktop program's road: the file into the grid, the grid out
@@ -75,15 +104,6 @@ std::vector<std::string> LineasDelProblema(const std::string& entrada) {
     MatrizProblema matriz;
     CargarLineas(matriz, LeerLineas(entrada));
     return matriz.LineasProblema();
-}
-
-// The report followed by "Solucion:" and the sequence, by the method the options choose.
-std::vector<std::string> InformeYSolucion(EstadoSecuenciador& estado, const std::vector<std::string>& problema,
-                                          bool exacto, const std::string& separador) {
-    auto [informe, secuencia] =
-        exacto ? SecuenciarExacto(estado, problema, separador) : Secuenciar(estado, problema, separador);
-    AnadirSolucion(informe, secuencia);
-    return std::move(informe);
 }
 
 // The blocks --metricas and --optimo add after the sequence of a run.
@@ -101,6 +121,26 @@ std::vector<std::string> BloquesTrasLaSecuencia(const EstadoSecuenciador& estado
     return bloques;
 }
 
+// What a run writes: the report lines, "Solucion:" and the sequence, produced from the
+// compact table; with --sin-informe only the last two.
+struct TextoDeRun {
+    LineasInforme lineas;
+    int64_t desde = 0;  // the first line written
+
+    void Escribir(SalidaTexto& salida, std::string_view fin) const {
+        lineas.EscribirLineas(desde, lineas.Cantidad(), fin,
+                              [&salida](const char* datos, size_t n) { salida.Anadir(datos, n); });
+    }
+    // The bytes of the text; a report whose sequence cells alone take more than limite is
+    // not measured further.
+    uint64_t Bytes(int64_t largoFin, uint64_t limite) const {
+        uint64_t medios = 0;
+        for (int64_t i = desde; i < lineas.Cantidad(); ++i) medios += static_cast<uint64_t>(lineas.LargoMedio(i) + largoFin);
+        if (medios > limite) return medios;
+        return lineas.Bytes(desde, lineas.Cantidad(), largoFin);
+    }
+};
+
 // Sequences the problem: the report to the output or, with -o, to the solution file, the
 // extra blocks always to the output.
 int Resolver(const OpcionesCli& o, const std::string& separador) {
@@ -112,13 +152,24 @@ int Resolver(const OpcionesCli& o, const std::string& separador) {
         ComprobarOptimo(previo);
     }
     EstadoSecuenciador estado;
-    std::vector<std::string> informe = InformeYSolucion(estado, problema, o.exacto, separador);
+    if (o.exacto)
+        SecuenciarTablaExacta(estado, problema);
+    else
+        SecuenciarTabla(estado, problema);
     const std::vector<std::string> bloques = BloquesTrasLaSecuencia(estado, o, separador);
+    TextoDeRun texto{LineasInforme(estado.TablaSolucion, separador), 0};
+    if (o.sinInforme) texto.desde = texto.lineas.Etapas() + 1;  // from "Solucion:"
     if (o.salida.empty()) {
-        informe.insert(informe.end(), bloques.begin(), bloques.end());
-        EscribirSalida(informe);
+        SalidaEstandar salida;
+        texto.Escribir(salida, "\n");
+        for (const std::string& linea : bloques) {
+            salida.Anadir(linea);
+            salida.Anadir("\n", 1);
+        }
+        salida.Terminar();
     } else {
-        EscribirLineasFichero(o.salida, informe);
+        EscribirFicheroPorPartes(o.salida, texto.Bytes(2, EspacioLibre(o.salida)),
+                                 [&texto](SalidaTexto& salida) { texto.Escribir(salida, "\r\n"); });
         if (!bloques.empty()) EscribirSalida(bloques);
     }
     return 0;

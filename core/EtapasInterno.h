@@ -51,8 +51,8 @@ inline double DistanciaEtapa(const double* ideal, const int64_t* consumo, const 
 
 // The distances of a stage for many products at once, each exactly DistanciaEtapa. A
 // square depends only on the component and the product's usage of it, so each distinct
-// (component, usage) pair is squared once a stage; the sums of four products are run
-// side by side.
+// (component, usage) pair is squared once a stage; the sums of all the products still in
+// play run side by side, component by component.
 class DistanciasEtapa {
 public:
     explicit DistanciasEtapa(const DatosEtapas& datos) : n_(datos.n), m_(datos.m) {
@@ -61,16 +61,17 @@ public:
         std::vector<int32_t> vistos;
         for (int32_t j = 0; j < m_; ++j) {
             vistos.clear();
-            for (int32_t p = 0; p < n_; ++p) {
+            bool muchos = false;
+            for (int32_t p = 0; p < n_ && !muchos; ++p) {
                 const int32_t b = datos.Usos(p)[j];
                 size_t i = 0;
                 while (i < vistos.size() && vistos[i] != b) ++i;
-                // Past a few hundred distinct usages, a search would cost more than a square.
                 if (i == vistos.size()) vistos.push_back(b);
                 indices_[static_cast<size_t>(p) * m_ + j] = static_cast<int32_t>(i);
-                if (vistos.size() > 256) break;
+                // Past a few hundred distinct usages a search costs more than a square.
+                muchos = vistos.size() > 256;
             }
-            if (vistos.size() > 256) {  // every product its own square
+            if (muchos) {  // every product its own square
                 vistos.clear();
                 for (int32_t p = 0; p < n_; ++p) {
                     vistos.push_back(datos.Usos(p)[j]);
@@ -78,12 +79,12 @@ public:
                 }
             }
             inicio_[static_cast<size_t>(j) + 1] = inicio_[static_cast<size_t>(j)] + static_cast<int32_t>(vistos.size());
-            for (size_t i = 0; i < vistos.size(); ++i) valores_.push_back(vistos[i]);
+            valores_.insert(valores_.end(), vistos.begin(), vistos.end());
         }
         for (int32_t p = 0; p < n_; ++p)
             for (int32_t j = 0; j < m_; ++j) indices_[static_cast<size_t>(p) * m_ + j] += inicio_[static_cast<size_t>(j)];
         cuadrados_.resize(valores_.size());
-        vivos_.resize(static_cast<size_t>(n_));
+        vivos_.reserve(static_cast<size_t>(n_));
     }
 
     // Writes the distance of every product into distancias (n of them), -1 for those
@@ -98,54 +99,53 @@ public:
                 cuadrados_[static_cast<size_t>(i)] = static_cast<double>(static_cast<LD>(e) * static_cast<LD>(e));
             }
         }
-        int32_t vivos = 0;
+        // The products in play change only when one is exhausted: their squares' indices,
+        // component by component, are laid out again then.
+        size_t vivos = 0;
+        bool cambio = false;
         for (int32_t p = 0; p < n_; ++p) {
-            if (agotado(p))
+            if (agotado(p)) {
                 distancias[p] = -1.0;
-            else
-                vivos_[static_cast<size_t>(vivos++)] = p;
-        }
-        const double* c = cuadrados_.data();
-        const auto suma = [](double s, double ee) { return static_cast<double>(static_cast<LD>(s) + static_cast<LD>(ee)); };
-        const auto raiz = [](double s) { return static_cast<double>(std::sqrt(static_cast<LD>(s))); };
-        int32_t a = 0;
-        for (; a + 4 <= vivos; a += 4) {
-            const int32_t p0 = vivos_[static_cast<size_t>(a)], p1 = vivos_[static_cast<size_t>(a) + 1];
-            const int32_t p2 = vivos_[static_cast<size_t>(a) + 2], p3 = vivos_[static_cast<size_t>(a) + 3];
-            const int32_t* i0 = Indices(p0);
-            const int32_t* i1 = Indices(p1);
-            const int32_t* i2 = Indices(p2);
-            const int32_t* i3 = Indices(p3);
-            double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
-            for (int32_t j = 0; j < m_; ++j) {
-                s0 = suma(s0, c[i0[j]]);
-                s1 = suma(s1, c[i1[j]]);
-                s2 = suma(s2, c[i2[j]]);
-                s3 = suma(s3, c[i3[j]]);
+                continue;
             }
-            distancias[p0] = raiz(s0);
-            distancias[p1] = raiz(s1);
-            distancias[p2] = raiz(s2);
-            distancias[p3] = raiz(s3);
+            if (vivos == vivos_.size()) {
+                vivos_.push_back(p);
+                cambio = true;
+            } else if (vivos_[vivos] != p) {
+                vivos_[vivos] = p;
+                cambio = true;
+            }
+            ++vivos;
         }
-        for (; a < vivos; ++a) {
-            const int32_t p = vivos_[static_cast<size_t>(a)];
-            const int32_t* i = Indices(p);
-            double s = 0;
-            for (int32_t j = 0; j < m_; ++j) s = suma(s, c[i[j]]);
-            distancias[p] = raiz(s);
+        if (vivos != vivos_.size()) {
+            vivos_.resize(vivos);
+            cambio = true;
         }
+        if (cambio) {
+            porComponente_.resize(static_cast<size_t>(m_) * vivos);
+            for (int32_t j = 0; j < m_; ++j)
+                for (size_t a = 0; a < vivos; ++a)
+                    porComponente_[static_cast<size_t>(j) * vivos + a] = indices_[static_cast<size_t>(vivos_[a]) * m_ + j];
+        }
+        sumas_.assign(vivos, 0.0);
+        double* s = sumas_.data();
+        const double* c = cuadrados_.data();
+        for (int32_t j = 0; j < m_; ++j) {
+            const int32_t* indice = porComponente_.data() + static_cast<size_t>(j) * vivos;
+            for (size_t a = 0; a < vivos; ++a) s[a] = static_cast<double>(static_cast<LD>(s[a]) + static_cast<LD>(c[indice[a]]));
+        }
+        for (size_t a = 0; a < vivos; ++a) distancias[vivos_[a]] = static_cast<double>(std::sqrt(static_cast<LD>(s[a])));
     }
 
 private:
-    const int32_t* Indices(int32_t p) const { return indices_.data() + static_cast<size_t>(p) * m_; }
-
     int32_t n_, m_;
-    std::vector<int32_t> inicio_;     // m + 1: where each component's distinct usages start
-    std::vector<int32_t> valores_;    // the distinct usages, component by component
-    std::vector<int32_t> indices_;    // n x m: the square each product takes for each component
-    std::vector<double> cuadrados_;   // this stage's squares, one per distinct usage
-    std::vector<int32_t> vivos_;      // products not exhausted at this stage
+    std::vector<int32_t> inicio_;         // m + 1: where each component's distinct usages start
+    std::vector<int32_t> valores_;        // the distinct usages, component by component
+    std::vector<int32_t> indices_;        // n x m: the square each product takes for each component
+    std::vector<double> cuadrados_;       // this stage's squares, one per distinct usage
+    std::vector<int32_t> vivos_;          // products not exhausted at this stage
+    std::vector<int32_t> porComponente_;  // m x vivos: indices_ of those products, by component
+    std::vector<double> sumas_;           // their sums so far
 };
 
 // A stage as a choice rule sees it.

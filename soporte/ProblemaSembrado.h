@@ -2,6 +2,7 @@
 // (about half of them 0) and demands that add up to exactly Q.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -50,6 +51,33 @@ inline std::vector<std::string> ProblemaSembrado(int32_t n, int32_t m, int32_t q
         std::string linea;
         for (int32_t j = 0; j < m; ++j) linea += std::to_string(usos[static_cast<size_t>(i)][static_cast<size_t>(j)]) + "\t";
         linea += std::to_string(demandas[static_cast<size_t>(i)]);
+        lineas.push_back(std::move(linea));
+    }
+    return lineas;
+}
+
+// A problem of any Q whose ideal consumptions stay within 32 bits (Q·N(j) < 2^31): the
+// first half of the products are plain models that use no component and take most of
+// the demand; the others use 0..2 units of each component (about half of them 0), with
+// demands that keep every N(j) within 2^31 / Q.
+inline std::vector<std::string> ProblemaSembradoGrande(int32_t n, int32_t m, int32_t q, uint64_t semilla = 20240611) {
+    Generador g{semilla};
+    const int32_t simples = n / 2;
+    const int32_t conComponentes = n - simples;
+    const int64_t totalMaximo = (int64_t{1} << 31) / q - 1;
+    const int32_t pequena = static_cast<int32_t>(std::max<int64_t>(1, totalMaximo / (2 * conComponentes)));
+    std::vector<std::string> lineas = {std::to_string(n), std::to_string(m)};
+    int64_t resto = q - static_cast<int64_t>(pequena) * conComponentes;
+    for (int32_t i = 0; i < n; ++i) {
+        std::string linea;
+        const bool simple = i < simples;
+        for (int32_t j = 0; j < m; ++j) linea += std::to_string(simple ? 0 : (g.Entre(0, 1) == 0 ? 0 : g.Entre(1, 2))) + "\t";
+        int64_t demanda = pequena;
+        if (simple) {
+            demanda = i + 1 < simples ? resto / (simples - i) : resto;
+            resto -= demanda;
+        }
+        linea += std::to_string(demanda);
         lineas.push_back(std::move(linea));
     }
     return lineas;

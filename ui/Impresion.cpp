@@ -13,6 +13,8 @@
 #include "core/Errores.h"
 #include "files/FicheroTexto.h"
 #include "ui/MemoInforme.h"
+#include "ui/SalidaInforme.h"
+#include "ui/TareasLargas.h"
 
 namespace tavelorin {
 
@@ -279,6 +281,7 @@ void ImprimirSolucion(QWidget* padre, QPrinter& impresora, const MemoInforme& me
     if (!TieneImpresora(impresora) && sistema.ImpresoraPredeterminada().isEmpty())
         throw ErrorTavelorin(mensajes::kSinImpresoraPredeterminada);
     if (!dialogo.Ejecutar(padre, impresora)) return;
+    if (!ConfirmarImpresion(padre, memo, impresora, TareasLargasEnUso())) return;
 
     MarcaTrabajo marca;
     const std::unique_ptr<SuperficieImpresion> superficie = sistema.AbrirSuperficie(impresora);
@@ -289,7 +292,8 @@ void ImprimirSolucion(QWidget* padre, QPrinter& impresora, const MemoInforme& me
                                 memo.palette().color(QPalette::Text));
         // The count is taken once; lines the memo has lost meanwhile print empty.
         const int lineas = memo.NumeroLineas();
-        for (int i = 0; i < lineas; ++i) cursor.ImprimirEnBloques(LineaParaImprimir(memo.Linea(i)) + u'\n');
+        for (int i = 0; i < lineas; ++i)
+            cursor.ImprimirEnBloques(LineaParaImprimir(memo.Tramo(i, 0, kMaximoCaracteresLinea)) + u'\n');
     } catch (...) {
         // The pages drawn so far are printed; the first error is the one reported.
         try {

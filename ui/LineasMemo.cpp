@@ -1,5 +1,7 @@
 #include "ui/LineasMemo.h"
 
+#include "ui/LineasGeneradas.h"
+
 #include <QChar>
 #include <algorithm>
 #include <bit>
@@ -185,41 +187,269 @@ double Medidor::AvancePar(char16_t alto, char16_t bajo) const {
     return metricas_.horizontalAdvance(QString(par, 2)) / escala_;
 }
 
-// --- LineasMemo ---
+// --- FragmentoMemo ---
 
-LineasMemo::LineasMemo() { lineas_.emplace_back(); }
+FragmentoMemo::FragmentoMemo(const QString& texto) {
+    qsizetype desde = 0;
+    while (true) {
+        const qsizetype fin = texto.indexOf(u'\n', desde);
+        Elemento e;
+        e.texto = texto.mid(desde, fin < 0 ? -1 : fin - desde);
+        elementos_.push_back(std::move(e));
+        if (fin < 0) break;
+        desde = fin + 1;
+    }
+    Recontar();
+}
+
+void FragmentoMemo::Recontar() {
+    lineas_ = 0;
+    for (const Elemento& e : elementos_) lineas_ += e.generadas >= 0 ? e.cuenta : 1;
+}
+
+bool FragmentoMemo::EsTexto() const {
+    return std::all_of(elementos_.begin(), elementos_.end(), [](const Elemento& e) { return e.generadas < 0; });
+}
+
+QString FragmentoMemo::Texto() const {
+    QString r;
+    for (size_t k = 0; k < elementos_.size(); ++k) {
+        const Elemento& e = elementos_[k];
+        if (k > 0) r += u'\n';
+        if (e.generadas < 0) {
+            r += e.texto;
+            continue;
+        }
+        for (int i = 0; i < e.cuenta; ++i) {
+            if (i > 0) r += u'\n';
+            r += origen_->Texto(e.generadas + i);
+        }
+    }
+    return r;
+}
+
+void FragmentoMemo::Anteponer(const QString& texto) {
+    FragmentoMemo delante(texto);
+    delante.elementos_.back().texto += elementos_.front().texto;
+    elementos_.erase(elementos_.begin());
+    elementos_.insert(elementos_.begin(), std::make_move_iterator(delante.elementos_.begin()),
+                      std::make_move_iterator(delante.elementos_.end()));
+    Recontar();
+}
+
+void FragmentoMemo::Anadir(const QString& texto) {
+    FragmentoMemo detras(texto);
+    elementos_.back().texto += detras.elementos_.front().texto;
+    elementos_.insert(elementos_.end(), std::make_move_iterator(detras.elementos_.begin() + 1),
+                      std::make_move_iterator(detras.elementos_.end()));
+    Recontar();
+}
+
+Posicion FinDeTexto(Posicion p, const FragmentoMemo& f) {
+    if (f.Lineas() == 1) return {p.linea, p.columna + f.LargoPrimera()};
+    return {p.linea + f.Lineas() - 1, f.LargoUltima()};
+}
+
+// --- LineasMemo: the pieces ---
+
+LineasMemo::LineasMemo() { Vaciar(); }
 LineasMemo::~LineasMemo() = default;
 
-int LineasMemo::Longitud(int i) const {
-    const Linea& l = lineas_[static_cast<size_t>(i)];
+void LineasMemo::Ordenar() {
+    std::vector<Trozo> juntos;
+    juntos.reserve(trozos_.size());
+    for (Trozo& t : trozos_) {
+        if (t.Cuantas() == 0) continue;
+        if (!juntos.empty()) {
+            Trozo& previo = juntos.back();
+            if (t.generadas < 0 && previo.generadas < 0) {
+                previo.lineas.insert(previo.lineas.end(), std::make_move_iterator(t.lineas.begin()),
+                                     std::make_move_iterator(t.lineas.end()));
+                continue;
+            }
+            if (t.generadas >= 0 && previo.generadas >= 0 && previo.generadas + previo.cuenta == t.generadas) {
+                previo.cuenta += t.cuenta;
+                continue;
+            }
+        }
+        juntos.push_back(std::move(t));
+    }
+    if (juntos.empty()) {
+        juntos.emplace_back();
+        juntos.back().lineas.emplace_back();
+    }
+    trozos_ = std::move(juntos);
+    inicios_.assign(trozos_.size() + 1, 0);
+    for (size_t t = 0; t < trozos_.size(); ++t) inicios_[t + 1] = inicios_[t] + trozos_[t].Cuantas();
+}
+
+size_t LineasMemo::TrozoDe(int i) const {
+    if (trozos_.size() == 1) return 0;
+    return static_cast<size_t>(std::upper_bound(inicios_.begin(), inicios_.end() - 1, i) - inicios_.begin()) - 1;
+}
+
+const LineasMemo::Linea* LineasMemo::Guardada(int i) const {
+    const size_t t = TrozoDe(i);
+    const Trozo& trozo = trozos_[t];
+    if (trozo.generadas >= 0) return nullptr;
+    return &trozo.lineas[static_cast<size_t>(i - inicios_[t])];
+}
+
+bool LineasMemo::EsGenerada(int i, int* generada) const {
+    const size_t t = TrozoDe(i);
+    if (trozos_[t].generadas < 0) return false;
+    if (generada != nullptr) *generada = trozos_[t].generadas + i - inicios_[t];
+    return true;
+}
+
+LineasMemo::Linea& LineasMemo::Tomar(int i) {
+    const size_t t = TrozoDe(i);
+    if (trozos_[t].generadas < 0) return trozos_[t].lineas[static_cast<size_t>(i - inicios_[t])];
+    // The generated run splits around the line, which is held here from now on.
+    const int g = trozos_[t].generadas, c = trozos_[t].cuenta, o = i - inicios_[t];
+    Trozo antes, linea, despues;
+    antes.generadas = g;
+    antes.cuenta = o;
+    despues.generadas = g + o + 1;
+    despues.cuenta = c - o - 1;
+    linea.lineas.emplace_back();
+    Linea& l = linea.lineas.back();
+    if (origen_->EsAncha(g + o))
+        Fijar(l, origen_->Texto(g + o));
+    else
+        l.bytes = origen_->Latin1(g + o, 0, origen_->Longitud(g + o));
+    std::vector<Trozo> nuevos;
+    nuevos.push_back(std::move(antes));
+    nuevos.push_back(std::move(linea));
+    nuevos.push_back(std::move(despues));
+    trozos_.erase(trozos_.begin() + static_cast<ptrdiff_t>(t));
+    trozos_.insert(trozos_.begin() + static_cast<ptrdiff_t>(t), std::make_move_iterator(nuevos.begin()),
+                   std::make_move_iterator(nuevos.end()));
+    Ordenar();
+    maximo_ = -1;
+    const size_t u = TrozoDe(i);
+    return trozos_[u].lineas[static_cast<size_t>(i - inicios_[u])];
+}
+
+void LineasMemo::InsertarTrozo(int antesDe, Trozo&& trozo) {
+    if (trozo.Cuantas() == 0) return;
+    if (antesDe >= Cantidad()) {
+        trozos_.push_back(std::move(trozo));
+    } else {
+        const size_t t = TrozoDe(antesDe);
+        const int o = antesDe - inicios_[t];
+        Trozo& actual = trozos_[t];
+        if (actual.generadas < 0 && trozo.generadas < 0) {
+            actual.lineas.insert(actual.lineas.begin() + o, std::make_move_iterator(trozo.lineas.begin()),
+                                 std::make_move_iterator(trozo.lineas.end()));
+        } else if (o == 0) {
+            trozos_.insert(trozos_.begin() + static_cast<ptrdiff_t>(t), std::move(trozo));
+        } else {
+            Trozo resto;
+            if (actual.generadas >= 0) {
+                resto.generadas = actual.generadas + o;
+                resto.cuenta = actual.cuenta - o;
+                actual.cuenta = o;
+            } else {
+                resto.lineas.assign(std::make_move_iterator(actual.lineas.begin() + o), std::make_move_iterator(actual.lineas.end()));
+                actual.lineas.erase(actual.lineas.begin() + o, actual.lineas.end());
+            }
+            trozos_.insert(trozos_.begin() + static_cast<ptrdiff_t>(t) + 1, std::move(resto));
+            trozos_.insert(trozos_.begin() + static_cast<ptrdiff_t>(t) + 1, std::move(trozo));
+        }
+    }
+    Ordenar();
+    maximo_ = -1;
+}
+
+void LineasMemo::BorrarLineas(int desde, int hasta) {
+    if (desde >= hasta) return;
+    for (size_t t = 0; t < trozos_.size(); ++t) {
+        const int s = inicios_[t], e = inicios_[t + 1];
+        const int a = std::max(desde, s), b = std::min(hasta, e);
+        if (a >= b) continue;
+        Trozo& trozo = trozos_[t];
+        if (trozo.generadas < 0) {
+            trozo.lineas.erase(trozo.lineas.begin() + (a - s), trozo.lineas.begin() + (b - s));
+        } else if (a == s) {
+            trozo.generadas += b - a;
+            trozo.cuenta -= b - a;
+        } else if (b == e) {
+            trozo.cuenta -= b - a;
+        } else {  // a hole in the middle of the run
+            Trozo resto;
+            resto.generadas = trozo.generadas + (b - s);
+            resto.cuenta = e - b;
+            trozo.cuenta = a - s;
+            trozos_.insert(trozos_.begin() + static_cast<ptrdiff_t>(t) + 1, std::move(resto));
+            break;
+        }
+    }
+    Ordenar();
+    maximo_ = -1;
+}
+
+// --- Reading ---
+
+int LineasMemo::LongitudDe(const Linea& l) {
     return l.ancha ? static_cast<int>(l.ancha->size()) : static_cast<int>(l.bytes.size());
 }
 
+QString LineasMemo::TramoDe(const Linea& l, int desde, int hasta) {
+    if (l.ancha) return l.ancha->mid(desde, hasta - desde);
+    return QString::fromLatin1(l.bytes.data() + desde, hasta - desde);
+}
+
+int LineasMemo::Longitud(int i) const {
+    if (const Linea* l = Guardada(i)) return LongitudDe(*l);
+    int g = 0;
+    EsGenerada(i, &g);
+    return origen_->Longitud(g);
+}
+
+bool LineasMemo::EsAncha(int i) const {
+    if (const Linea* l = Guardada(i)) return l->ancha != nullptr;
+    int g = 0;
+    EsGenerada(i, &g);
+    return origen_->EsAncha(g);
+}
+
 char16_t LineasMemo::Caracter(int i, int k) const {
-    const Linea& l = lineas_[static_cast<size_t>(i)];
-    return l.ancha ? l.ancha->at(k).unicode() : static_cast<unsigned char>(l.bytes[static_cast<size_t>(k)]);
+    if (const Linea* l = Guardada(i)) return l->ancha ? l->ancha->at(k).unicode() : static_cast<unsigned char>(l->bytes[static_cast<size_t>(k)]);
+    int g = 0;
+    EsGenerada(i, &g);
+    return origen_->Caracter(g, k);
 }
 
 QString LineasMemo::Texto(int i) const { return Tramo(i, 0, Longitud(i)); }
 
 QString LineasMemo::Tramo(int i, int desde, int hasta) const {
-    const Linea& l = lineas_[static_cast<size_t>(i)];
-    if (l.ancha) return l.ancha->mid(desde, hasta - desde);
-    return QString::fromLatin1(l.bytes.data() + desde, hasta - desde);
+    if (const Linea* l = Guardada(i)) return TramoDe(*l, desde, hasta);
+    int g = 0;
+    EsGenerada(i, &g);
+    return origen_->Tramo(g, desde, hasta);
 }
 
 std::string LineasMemo::Utf8(int i) const {
-    const Linea& l = lineas_[static_cast<size_t>(i)];
-    if (l.ancha) return l.ancha->toStdString();
-    if (EsAscii(l.bytes)) return l.bytes;
-    return QString::fromLatin1(l.bytes.data(), static_cast<qsizetype>(l.bytes.size())).toStdString();
+    const Linea* l = Guardada(i);
+    if (l == nullptr) {
+        int g = 0;
+        EsGenerada(i, &g);
+        return origen_->Utf8(g);
+    }
+    if (l->ancha) return l->ancha->toStdString();
+    if (EsAscii(l->bytes)) return l->bytes;
+    return QString::fromLatin1(l->bytes.data(), static_cast<qsizetype>(l->bytes.size())).toStdString();
 }
 
 size_t LineasMemo::BytesTexto() const {
     size_t total = 0;
-    for (const Linea& l : lineas_) total += l.ancha ? 2 * static_cast<size_t>(l.ancha->size()) : l.bytes.size();
+    for (const Trozo& t : trozos_)
+        for (const Linea& l : t.lineas) total += l.ancha ? 2 * static_cast<size_t>(l.ancha->size()) : l.bytes.size();
     return total;
 }
+
+// --- Replacing ---
 
 void LineasMemo::Reemplazar(std::vector<std::string>&& entrada, bool saltoFinal, const Medidor& m) {
     std::vector<Linea> nuevas;
@@ -247,14 +477,34 @@ void LineasMemo::Reemplazar(std::vector<std::string>&& entrada, bool saltoFinal,
         }
     }
     if (saltoFinal || nuevas.empty()) nuevas.emplace_back();
-    lineas_ = std::move(nuevas);
+    trozos_.clear();
+    trozos_.emplace_back();
+    trozos_.back().lineas = std::move(nuevas);
+    origen_.reset();
+    Ordenar();
+    maximo_ = -1;
+}
+
+void LineasMemo::Generar(std::shared_ptr<const LineasGeneradas> origen) {
+    trozos_.clear();
+    trozos_.shrink_to_fit();
+    origen_ = std::move(origen);
+    if (origen_ && origen_->Cantidad() > 0) {
+        trozos_.emplace_back();
+        trozos_.back().generadas = 0;
+        trozos_.back().cuenta = origen_->Cantidad();
+    }
+    trozos_.emplace_back();
+    trozos_.back().lineas.emplace_back();
+    Ordenar();
     maximo_ = -1;
 }
 
 void LineasMemo::Vaciar() {
-    lineas_.clear();
-    lineas_.shrink_to_fit();
-    lineas_.emplace_back();
+    trozos_.clear();
+    trozos_.shrink_to_fit();
+    origen_.reset();
+    Ordenar();
     maximo_ = -1;
 }
 
@@ -276,9 +526,11 @@ void LineasMemo::Cambiada(Linea& l) {
     maximo_ = -1;
 }
 
+// --- Editing ---
+
 Posicion LineasMemo::Insertar(Posicion p, QStringView texto) {
     const qsizetype salto = texto.indexOf(u'\n');
-    Linea& l = lineas_[static_cast<size_t>(p.linea)];
+    Linea& l = Tomar(p.linea);
     if (salto < 0) {
         if (!l.ancha && EsLatin(texto)) {
             l.bytes.insert(static_cast<size_t>(p.columna), ALatin(texto));
@@ -293,44 +545,127 @@ Posicion LineasMemo::Insertar(Posicion p, QStringView texto) {
         return {p.linea, p.columna + static_cast<int>(texto.size())};
     }
     // The line splits: its head takes the first piece, the last piece takes its tail.
-    const QString cola = Tramo(p.linea, p.columna, Longitud(p.linea));
-    Fijar(l, Tramo(p.linea, 0, p.columna) + texto.first(salto).toString());
+    const QString cola = TramoDe(l, p.columna, LongitudDe(l));
+    Fijar(l, TramoDe(l, 0, p.columna) + texto.first(salto).toString());
     Cambiada(l);
-    std::vector<Linea> nuevas;
+    Trozo nuevas;
     qsizetype desde = salto + 1;
     while (true) {
         const qsizetype fin = texto.indexOf(u'\n', desde);
         Linea n;
         if (fin < 0) {
             Fijar(n, texto.sliced(desde).toString() + cola);
-            nuevas.push_back(std::move(n));
+            nuevas.lineas.push_back(std::move(n));
             break;
         }
         Fijar(n, texto.sliced(desde, fin - desde).toString());
-        nuevas.push_back(std::move(n));
+        nuevas.lineas.push_back(std::move(n));
         desde = fin + 1;
     }
-    lineas_.insert(lineas_.begin() + p.linea + 1, std::make_move_iterator(nuevas.begin()),
-                   std::make_move_iterator(nuevas.end()));
+    InsertarTrozo(p.linea + 1, std::move(nuevas));
     return FinDeTexto(p, texto);
+}
+
+Posicion LineasMemo::Insertar(Posicion p, const FragmentoMemo& f) {
+    if (f.Lineas() == 1) return Insertar(p, f.elementos_.front().texto);
+    Linea& l = Tomar(p.linea);
+    const QString cola = TramoDe(l, p.columna, LongitudDe(l));
+    Fijar(l, TramoDe(l, 0, p.columna) + f.elementos_.front().texto);
+    Cambiada(l);
+    int pos = p.linea + 1;
+    Trozo guardadas;
+    const auto soltar = [&] {
+        const int n = guardadas.Cuantas();
+        InsertarTrozo(pos, std::move(guardadas));
+        pos += n;
+        guardadas = Trozo();
+    };
+    for (size_t k = 1; k < f.elementos_.size(); ++k) {
+        const FragmentoMemo::Elemento& e = f.elementos_[k];
+        const bool ultima = k + 1 == f.elementos_.size();
+        if (e.generadas >= 0 && f.origen_ == origen_) {
+            soltar();
+            Trozo generadas;
+            generadas.generadas = e.generadas;
+            generadas.cuenta = e.cuenta;
+            InsertarTrozo(pos, std::move(generadas));
+            pos += e.cuenta;
+            continue;
+        }
+        if (e.generadas >= 0) {  // lines of a report no longer shown: held as text
+            for (int i = 0; i < e.cuenta; ++i) {
+                guardadas.lineas.emplace_back();
+                Fijar(guardadas.lineas.back(), f.origen_->Texto(e.generadas + i));
+            }
+            continue;
+        }
+        guardadas.lineas.emplace_back();
+        Fijar(guardadas.lineas.back(), ultima ? e.texto + cola : e.texto);
+    }
+    soltar();
+    return FinDeTexto(p, f);
 }
 
 void LineasMemo::Eliminar(Posicion a, Posicion b) {
     if (!(a < b)) return;
-    Linea& la = lineas_[static_cast<size_t>(a.linea)];
-    const Linea& lb = lineas_[static_cast<size_t>(b.linea)];
-    if (!la.ancha && !lb.ancha) {
-        if (a.linea == b.linea) {
-            la.bytes.erase(static_cast<size_t>(a.columna), static_cast<size_t>(b.columna - a.columna));
+    if (a.linea == b.linea) {
+        Linea& l = Tomar(a.linea);
+        if (!l.ancha)
+            l.bytes.erase(static_cast<size_t>(a.columna), static_cast<size_t>(b.columna - a.columna));
+        else
+            Fijar(l, TramoDe(l, 0, a.columna) + TramoDe(l, b.columna, LongitudDe(l)));
+        Cambiada(l);
+        return;
+    }
+    const bool colaLatin = !EsAncha(b.linea);  // a generated line without the separator is Latin-1
+    const QString colaAncha = colaLatin ? QString() : Tramo(b.linea, b.columna, Longitud(b.linea));
+    std::string colaBytes;
+    if (colaLatin) {
+        if (const Linea* lb = Guardada(b.linea)) {
+            colaBytes.assign(lb->bytes, static_cast<size_t>(b.columna));
         } else {
-            la.bytes.resize(static_cast<size_t>(a.columna));
-            la.bytes.append(lb.bytes, static_cast<size_t>(b.columna));
+            int g = 0;
+            EsGenerada(b.linea, &g);
+            colaBytes = origen_->Latin1(g, b.columna, origen_->Longitud(g));
         }
+    }
+    Linea& la = Tomar(a.linea);
+    if (!la.ancha && colaLatin) {
+        la.bytes.resize(static_cast<size_t>(a.columna));
+        la.bytes.append(colaBytes);
     } else {
-        Fijar(la, Tramo(a.linea, 0, a.columna) + Tramo(b.linea, b.columna, Longitud(b.linea)));
+        Fijar(la, TramoDe(la, 0, a.columna) +
+                      (colaLatin ? QString::fromLatin1(colaBytes.data(), static_cast<qsizetype>(colaBytes.size())) : colaAncha));
     }
     Cambiada(la);
-    if (b.linea > a.linea) lineas_.erase(lineas_.begin() + a.linea + 1, lineas_.begin() + b.linea + 1);
+    BorrarLineas(a.linea + 1, b.linea + 1);
+}
+
+FragmentoMemo LineasMemo::Quitar(Posicion a, Posicion b) {
+    FragmentoMemo f;
+    f.origen_ = origen_;
+    if (!(a < b)) return f;
+    if (a.linea == b.linea) {
+        f.elementos_.front().texto = Tramo(a.linea, a.columna, b.columna);
+    } else {
+        f.elementos_.front().texto = Tramo(a.linea, a.columna, Longitud(a.linea));
+        RecorrerTrozos(a.linea + 1, b.linea, [&](int x, int y) {
+            FragmentoMemo::Elemento e;
+            if (x >= 0) {
+                e.generadas = x;
+                e.cuenta = y - x;
+            } else {
+                e.texto = Texto(y);
+            }
+            f.elementos_.push_back(std::move(e));
+        });
+        FragmentoMemo::Elemento ultima;
+        ultima.texto = Tramo(b.linea, 0, b.columna);
+        f.elementos_.push_back(std::move(ultima));
+    }
+    f.Recontar();
+    Eliminar(a, b);
+    return f;
 }
 
 QString LineasMemo::Extraer(Posicion a, Posicion b, QStringView salto) const {
@@ -343,38 +678,73 @@ QString LineasMemo::Extraer(Posicion a, Posicion b, QStringView salto) const {
     for (int i = a.linea; i <= b.linea; ++i) {
         const int desde = i == a.linea ? a.columna : 0;
         const int hasta = i == b.linea ? b.columna : Longitud(i);
-        const Linea& l = lineas_[static_cast<size_t>(i)];
-        if (l.ancha)
-            r += QStringView(*l.ancha).sliced(desde, hasta - desde);
-        else
-            r += QLatin1StringView(l.bytes.data() + desde, hasta - desde);
+        if (const Linea* l = Guardada(i)) {
+            if (l->ancha)
+                r += QStringView(*l->ancha).sliced(desde, hasta - desde);
+            else
+                r += QLatin1StringView(l->bytes.data() + desde, hasta - desde);
+        } else {
+            r += Tramo(i, desde, hasta);
+        }
         if (i < b.linea) r += salto;
     }
     return r;
 }
 
+int64_t LineasMemo::Caracteres(Posicion a, Posicion b, int salto, int64_t limite) const {
+    if (!(a < b)) return 0;
+    if (a.linea == b.linea) return b.columna - a.columna;
+    int64_t total = 0;
+    for (int i = a.linea; i <= b.linea && total <= limite; ++i) {
+        const int desde = i == a.linea ? a.columna : 0;
+        const int hasta = i == b.linea ? b.columna : Longitud(i);
+        total += hasta - desde + (i < b.linea ? salto : 0);
+    }
+    return total;
+}
+
 // --- Geometry ---
 
-double LineasMemo::Ancho(int i, const Medidor& m) const {
-    const Linea& l = lineas_[static_cast<size_t>(i)];
+double LineasMemo::AnchoDe(const Linea& l, const Medidor& m) const {
     if (l.ancho < 0) {
-        const int n = Longitud(i);
+        const int n = LongitudDe(l);
         l.ancho = l.ancha ? Recorrer(Datos(*l.ancha), n, 0, n, 0, m) : Recorrer(Datos(l.bytes), n, 0, n, 0, m);
     }
     return l.ancho;
 }
 
+double LineasMemo::Ancho(int i, const Medidor& m) const {
+    if (const Linea* l = Guardada(i)) return AnchoDe(*l, m);
+    int g = 0;
+    EsGenerada(i, &g);
+    return origen_->Ancho(g, m);
+}
+
 double LineasMemo::AnchoMaximo(const Medidor& m) const {
     if (maximo_ < 0) {
         maximo_ = 0;
-        for (int i = 0; i < Cantidad(); ++i) maximo_ = std::max(maximo_, Ancho(i, m));
+        for (const Trozo& t : trozos_) {
+            if (t.generadas >= 0)
+                maximo_ = std::max(maximo_, origen_->AnchoMaximo(t.generadas, t.generadas + t.cuenta, m));
+            else
+                for (const Linea& l : t.lineas) maximo_ = std::max(maximo_, AnchoDe(l, m));
+        }
     }
     return maximo_;
 }
 
+bool LineasMemo::MedirPendientes(const Medidor& m, int milisegundos) {
+    if (!origen_ || origen_->MedidasCompletas()) return true;
+    const bool completas = origen_->MedirPendientes(m, milisegundos);
+    if (completas) maximo_ = -1;
+    return completas;
+}
+
+bool LineasMemo::MedidasCompletas() const { return !origen_ || origen_->MedidasCompletas(); }
+
 const std::vector<double>& LineasMemo::Marcas(const Linea& l, const Medidor& m) const {
     if (!l.marcas) {
-        const int n = l.ancha ? static_cast<int>(l.ancha->size()) : static_cast<int>(l.bytes.size());
+        const int n = LongitudDe(l);
         auto marcas = std::make_unique<std::vector<double>>();
         marcas->reserve(static_cast<size_t>(n / kPaso + 1));
         double u = 0;
@@ -389,8 +759,14 @@ const std::vector<double>& LineasMemo::Marcas(const Linea& l, const Medidor& m) 
 }
 
 double LineasMemo::Hasta(int i, int k, const Medidor& m) const {
-    const Linea& l = lineas_[static_cast<size_t>(i)];
-    const int n = Longitud(i);
+    const Linea* pl = Guardada(i);
+    if (pl == nullptr) {
+        int g = 0;
+        EsGenerada(i, &g);
+        return origen_->Hasta(g, k, m);
+    }
+    const Linea& l = *pl;
+    const int n = LongitudDe(l);
     k = std::clamp(k, 0, n);
     int desde = 0;
     double u = 0;
@@ -403,8 +779,14 @@ double LineasMemo::Hasta(int i, int k, const Medidor& m) const {
 }
 
 int LineasMemo::En(int i, double u, const Medidor& m, double* inicio) const {
-    const Linea& l = lineas_[static_cast<size_t>(i)];
-    const int n = Longitud(i);
+    const Linea* pl = Guardada(i);
+    if (pl == nullptr) {
+        int g = 0;
+        EsGenerada(i, &g);
+        return origen_->En(g, u, m, inicio);
+    }
+    const Linea& l = *pl;
+    const int n = LongitudDe(l);
     int desde = 0;
     double base = 0;
     if (n > kPaso) {
@@ -430,10 +812,12 @@ int LineasMemo::MasCercano(int i, double u, const Medidor& m) const {
 }
 
 void LineasMemo::OlvidarMedidas() {
-    for (Linea& l : lineas_) {
-        l.ancho = -1;
-        l.marcas.reset();
-    }
+    for (Trozo& t : trozos_)
+        for (Linea& l : t.lineas) {
+            l.ancho = -1;
+            l.marcas.reset();
+        }
+    if (origen_) origen_->OlvidarMedidas();
     maximo_ = -1;
 }
 

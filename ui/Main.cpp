@@ -8,6 +8,7 @@
 #include <QLocale>
 
 #include "core/Informe.h"
+#include "core/Memoria.h"
 #include "core/Secuenciador.h"
 #include "core/TextoEntero.h"
 #include "files/FicheroTexto.h"
@@ -16,9 +17,12 @@
 #include "ui/Dialogos.h"
 #include "ui/GraficosConsumo.h"
 #include "ui/Impresion.h"
+#include "ui/LineasGeneradas.h"
 #include "ui/ManejoErrores.h"
 #include "ui/MemoInforme.h"
 #include "ui/ModeloMatriz.h"
+#include "ui/SalidaInforme.h"
+#include "ui/TareasLargas.h"
 
 namespace tavelorin {
 
@@ -133,7 +137,7 @@ void TMainForm::GuardarSolucionComo() {
 }
 
 void TMainForm::EscribirSolucion() {
-    EscribirLineasFichero(ficheroSolucion_.toStdString(), Memo1->Lineas());
+    GuardarTextoMemo(this, ficheroSolucion_.toStdString(), *Memo1, TareasLargasEnUso());
 }
 
 // --- Random problem ---
@@ -215,18 +219,28 @@ std::vector<std::string> TMainForm::ProblemaDeMatriz() {
 void TMainForm::EjecutarResolucion() {
     resuelto_ = false;
     const std::vector<std::string> problema = ProblemaDeMatriz();
-    auto [informe, secuencia] = Secuenciar(estado_, problema, separador_);
-    MostrarSolucion(informe, secuencia);
+    SecuenciarTabla(estado_, problema);
+    MostrarSolucion();
     Graficos->GraficoVelocidades();
     Graficos->GraficoTasas();
     resuelto_ = true;
     ActualizarBotones();
 }
 
-void TMainForm::MostrarSolucion(std::vector<std::string>& informe, const std::vector<std::string>& secuencia) {
-    AnadirSolucion(informe, secuencia);
+void TMainForm::MostrarSolucion() {
+    if (LineasGeneradas::Admite(separador_)) {
+        // Lines produced from the table as the memo asks for them.
+        std::shared_ptr<const LineasGeneradas> lineas = LineasParaMemo(estado_.TablaSolucion, separador_);
+        Memo1->Vaciar();
+        Memo1->MostrarInforme(std::move(lineas));
+        return;
+    }
+    // A decimal separator of several characters: the whole text, taken line by line.
+    ComprobarMemoria(MemoriaTextoInforme(estado_.NProd, estado_.NComp, estado_.Q));
+    Solucion s = EscribirInforme(estado_.TablaSolucion, separador_);
+    AnadirSolucion(s.informe, s.secuencia);
     Memo1->Vaciar();  // the old report goes first: the two are never held at once
-    Memo1->ReemplazarLineas(std::move(informe));  // taken line by line, without a copy
+    Memo1->ReemplazarLineas(std::move(s.informe));
 }
 
 // --- Window commands ---

@@ -93,7 +93,7 @@ private:
     void ArchivoMenuClick();
     void MatrizDrawCell();
     std::vector<std::string> ProblemaDeMatriz();
-    void MostrarSolucion(std::vector<std::string>& informe, const std::vector<std::string>& secuencia);
+    void MostrarSolucion();
 
     Dialogos& dialogos_;
 

@@ -16,13 +16,16 @@
 #include <QVBoxLayout>
 #include <initializer_list>
 
+#include "core/Errores.h"
 #include "ui/AboutU.h"
+#include "ui/Dialogos.h"
 #include "ui/Fuentes.h"
 #include "ui/GraficosConsumo.h"
 #include "ui/Main.h"
 #include "ui/ManejoErrores.h"
 #include "ui/MemoInforme.h"
 #include "ui/ModeloMatriz.h"
+#include "ui/SalidaInforme.h"
 #include "ui/VistaMatriz.h"
 
 namespace tavelorin {
@@ -208,6 +211,11 @@ void TMainForm::CrearPaginas() {
     Panel1->layout()->addWidget(Matriz);
     QFrame* Panel3 = PanelHundido(Splitter1, "Panel3");
     Memo1 = Nombrado(new MemoInforme(Panel3), "Memo1");
+    // A selection too large for the clipboard is refused with a message.
+    Memo1->FijarAvisoCopiaExcesiva([this](int64_t caracteres) {
+        dialogos_.MostrarError(this, kTituloAplicacion,
+                               QString::fromStdString(TextoParaMostrar(MensajeCopiaExcesiva(caracteres).toStdString())));
+    });
     Panel3->layout()->addWidget(Memo1);
     Splitter1->addWidget(Panel1);
     Splitter1->addWidget(Panel3);

@@ -15,6 +15,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/Memoria.h"
+#include "ui/LineasGeneradas.h"
+
 namespace tavelorin {
 
 namespace {
@@ -80,6 +83,18 @@ QString MemoInforme::Linea(int indice) const {
     return lineas_.Texto(indice);
 }
 
+QString MemoInforme::Tramo(int indice, int desde, int hasta) const {
+    if (indice < 0 || indice >= NumeroLineas()) return {};
+    const int n = lineas_.Longitud(indice);
+    desde = std::clamp(desde, 0, n);
+    return lineas_.Tramo(indice, desde, std::clamp(hasta, desde, n));
+}
+
+int MemoInforme::LongitudLinea(int indice) const {
+    if (indice < 0 || indice >= NumeroLineas()) return 0;
+    return lineas_.Longitud(indice);
+}
+
 std::vector<std::string> MemoInforme::Lineas() const {
     std::vector<std::string> r;
     const int n = NumeroLineas();
@@ -120,7 +135,42 @@ void MemoInforme::ReemplazarLineas(std::vector<std::string>&& lineas) {
     TextoNuevo();
 }
 
-void MemoInforme::CopiarTodo() { AlPortapapeles(lineas_.Extraer(Inicio(), Final(), u"\r\n")); }
+void MemoInforme::MostrarInforme(std::shared_ptr<const LineasGeneradas> lineas) {
+    lineas_.Generar(std::move(lineas));
+    TextoNuevo();
+    // The widths of lines not yet painted are measured while the window is idle.
+    if (!lineas_.MedidasCompletas()) medicion_.start(0, this);
+}
+
+int64_t MemoInforme::CaracteresTexto(int64_t limite) const {
+    // Line by line, so that a huge text is told from a large one without measuring it all.
+    int64_t total = 0;
+    const int n = NumeroLineas();
+    for (int i = 0; i < n && total <= limite; ++i) total += lineas_.Longitud(i) + 2;
+    return total;
+}
+
+int64_t MemoInforme::MaximoPortapapeles() {
+    // The clipboard takes the text as UTF-16 and hands it to other programs as UTF-8:
+    // about three bytes a character held twice over while it is pasted. A quarter of the
+    // memory available, and never more than 256 million characters.
+    const uint64_t disponible = MemoriaDisponible();
+    const uint64_t porMemoria = disponible == UINT64_MAX ? UINT64_MAX : disponible / 4 / 3;
+    return static_cast<int64_t>(std::min<uint64_t>(porMemoria, uint64_t{256} << 20));
+}
+
+bool MemoInforme::CopiaPermitida(Posicion a, Posicion b) {
+    const int64_t maximo = MaximoPortapapeles();
+    // Counted with an early stop: a selection of a huge report is refused at once.
+    const int64_t total = lineas_.Caracteres(a, b, 2, maximo);
+    if (total <= maximo) return true;
+    if (avisoCopia_) avisoCopia_(total);
+    return false;
+}
+
+void MemoInforme::CopiarTodo() {
+    if (CopiaPermitida(Inicio(), Final())) AlPortapapeles(lineas_.Extraer(Inicio(), Final(), u"\r\n"));
+}
 
 // --- Editing commands ---
 
@@ -129,11 +179,11 @@ void MemoInforme::selectAll() { Colocar(Final(), Inicio(), false); }
 QString MemoInforme::TextoSeleccionado() const { return lineas_.Extraer(SeleccionDesde(), SeleccionHasta(), u"\r\n"); }
 
 void MemoInforme::Copiar() {
-    if (TieneSeleccion()) AlPortapapeles(TextoSeleccionado());
+    if (TieneSeleccion() && CopiaPermitida(SeleccionDesde(), SeleccionHasta())) AlPortapapeles(TextoSeleccionado());
 }
 
 void MemoInforme::Cortar() {
-    if (!TieneSeleccion()) return;
+    if (!TieneSeleccion() || !CopiaPermitida(SeleccionDesde(), SeleccionHasta())) return;
     Copiar();
     Reemplazar(SeleccionDesde(), SeleccionHasta(), {}, Clase::Otra);
 }
@@ -156,7 +206,7 @@ void MemoInforme::Escribir(const QString& texto) {
 void MemoInforme::Deshacer() {
     if (hecho_ == 0) return;
     const Cambio& c = cambios_[static_cast<size_t>(--hecho_)];
-    Aplicar(c.inicio, c.puesto, c.quitado);
+    Aplicar(c.inicio, c.puesto, c.quitado);  // the text put is taken out, the span taken put back
     agrupar_ = false;
     TrasCambiar();
     Colocar(c.cursorAntes, c.anclaAntes);
@@ -188,27 +238,28 @@ void MemoInforme::Reemplazar(Posicion desde, Posicion hasta, const QString& text
     if (desde == hasta && texto.isEmpty()) return;
     Cambio c;
     c.inicio = desde;
-    c.quitado = lineas_.Extraer(desde, hasta);
     c.puesto = texto;
     c.cursorAntes = cursor_;
     c.anclaAntes = ancla_;
     c.clase = clase;
-    lineas_.Eliminar(desde, hasta);
+    c.quitado = lineas_.Quitar(desde, hasta);
     const Posicion fin = lineas_.Insertar(desde, texto);
     c.cursorDespues = fin;
     cambios_.erase(cambios_.begin() + hecho_, cambios_.end());
     bool unido = false;
     if (agrupar_ && !cambios_.empty() && cambios_.back().clase == clase) {
         Cambio& u = cambios_.back();
-        if (clase == Clase::Escritura && c.quitado.isEmpty() && FinDeTexto(u.inicio, u.puesto) == desde) {
+        // Runs of typing and of deleting join; what a key deletes is a character or a
+        // line break, always held as text.
+        if (clase == Clase::Escritura && c.quitado.Vacio() && FinDeTexto(u.inicio, u.puesto) == desde) {
             u.puesto += texto;
             unido = true;
-        } else if (clase == Clase::BorradoAtras && u.puesto.isEmpty() && hasta == u.inicio) {
+        } else if (clase == Clase::BorradoAtras && u.puesto.isEmpty() && hasta == u.inicio && c.quitado.EsTexto()) {
             u.inicio = desde;
-            u.quitado.prepend(c.quitado);
+            u.quitado.Anteponer(c.quitado.Texto());
             unido = true;
-        } else if (clase == Clase::BorradoAdelante && u.puesto.isEmpty() && desde == u.inicio) {
-            u.quitado += c.quitado;
+        } else if (clase == Clase::BorradoAdelante && u.puesto.isEmpty() && desde == u.inicio && c.quitado.EsTexto()) {
+            u.quitado.Anadir(c.quitado.Texto());
             unido = true;
         }
         if (unido) u.cursorDespues = fin;
@@ -222,7 +273,12 @@ void MemoInforme::Reemplazar(Posicion desde, Posicion hasta, const QString& text
     Colocar(fin, fin);
 }
 
-void MemoInforme::Aplicar(Posicion desde, const QString& quitado, const QString& puesto) {
+void MemoInforme::Aplicar(Posicion desde, const QString& quitado, const FragmentoMemo& puesto) {
+    lineas_.Eliminar(desde, FinDeTexto(desde, quitado));
+    lineas_.Insertar(desde, puesto);
+}
+
+void MemoInforme::Aplicar(Posicion desde, const FragmentoMemo& quitado, const QString& puesto) {
     lineas_.Eliminar(desde, FinDeTexto(desde, quitado));
     lineas_.Insertar(desde, puesto);
 }
@@ -490,10 +546,16 @@ QVariant MemoInforme::inputMethodQuery(Qt::InputMethodQuery consulta) const {
             return QRect(static_cast<int>(std::round(c.x())), static_cast<int>(c.y()), kCursorAncho, alto_);
         }
         case Qt::ImFont: return font();
-        case Qt::ImCursorPosition: return cursor_.columna;
-        case Qt::ImAnchorPosition: return ancla_.linea == cursor_.linea ? ancla_.columna : cursor_.columna;
-        case Qt::ImSurroundingText: return lineas_.Texto(cursor_.linea);
-        case Qt::ImCurrentSelection: return TextoSeleccionado();
+        // Around the caret, at most kAlrededor characters of a long line either side.
+        case Qt::ImCursorPosition: return cursor_.columna - InicioAlrededor();
+        case Qt::ImAnchorPosition: return (ancla_.linea == cursor_.linea ? ancla_.columna : cursor_.columna) - InicioAlrededor();
+        case Qt::ImSurroundingText:
+            return lineas_.Tramo(cursor_.linea, InicioAlrededor(),
+                                 static_cast<int>(std::min<int64_t>(lineas_.Longitud(cursor_.linea), int64_t{cursor_.columna} + kAlrededor)));
+        case Qt::ImCurrentSelection:
+            // A selection of a whole huge report is not handed over.
+            if (lineas_.Caracteres(SeleccionDesde(), SeleccionHasta(), 2, kAlrededor) > kAlrededor) return QString();
+            return TextoSeleccionado();
         case Qt::ImHints: return static_cast<int>(Qt::ImhMultiLine);
         default: return QAbstractScrollArea::inputMethodQuery(consulta);
     }

@@ -1,12 +1,16 @@
 // The report memo: an editable plain-text view with no wrapping, both scroll bars and
 // tab stops every 8 characters. The rest of the program reads and writes it only
 // through lines. It paints only the rows and columns on screen, so a report of
-// thousands of lines each thousands of characters long scrolls as fast as a short one.
+// thousands of lines each thousands of characters long scrolls as fast as a short one;
+// a report shown from its stage table (MostrarInforme) is never held whole: the lines
+// on screen are produced when painted, and edits are kept over them.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QFont>
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +32,9 @@ public:
     int NumeroLineas() const;
     // Line i; an empty text beyond the last line.
     QString Linea(int indice) const;
+    // Characters [desde, hasta) of line i (clamped); its length. Empty and 0 beyond the last line.
+    QString Tramo(int indice, int desde, int hasta) const;
+    int LongitudLinea(int indice) const;
     std::vector<std::string> Lineas() const;  // UTF-8
     // The whole text: every line followed by CR LF.
     QString Texto() const;
@@ -37,6 +44,16 @@ public:
     // the strings' storage.
     void ReemplazarLineas(const std::vector<std::string>& lineas);
     void ReemplazarLineas(std::vector<std::string>&& lineas);
+    // Shows the generated lines, followed by a line break, as ReemplazarLineas would.
+    void MostrarInforme(std::shared_ptr<const LineasGeneradas> lineas);
+    // The lines as held: generated runs and lines held here (for writing them out).
+    const LineasMemo& Contenido() const { return lineas_; }
+    // Characters of the whole text with CR LF breaks, counted up to limite (a count
+    // beyond it means "more").
+    int64_t CaracteresTexto(int64_t limite) const;
+    // Called instead of copying when a selection is larger than MaximoPortapapeles.
+    void FijarAvisoCopiaExcesiva(std::function<void(int64_t caracteres)> aviso) { avisoCopia_ = std::move(aviso); }
+    static int64_t MaximoPortapapeles();
 
     // Copies the whole text to the clipboard, as plain text only, lines separated by CR LF.
     void CopiarTodo();
@@ -132,7 +149,7 @@ private:
     enum class Clase { Otra, Escritura, BorradoAtras, BorradoAdelante };
     struct Cambio {
         Posicion inicio;
-        QString quitado;
+        FragmentoMemo quitado;
         QString puesto;
         Posicion cursorAntes, anclaAntes;
         Posicion cursorDespues;
@@ -155,7 +172,8 @@ private:
     bool EsDePalabra(int linea, int columna) const;
 
     void Reemplazar(Posicion desde, Posicion hasta, const QString& texto, Clase clase);
-    void Aplicar(Posicion desde, const QString& quitado, const QString& puesto);
+    void Aplicar(Posicion desde, const QString& quitado, const FragmentoMemo& puesto);
+    void Aplicar(Posicion desde, const FragmentoMemo& quitado, const QString& puesto);
     void Borrar(Orden orden);
     void TrasCambiar();
     void OlvidarCambios();
@@ -167,12 +185,19 @@ private:
     void AsegurarVisible();
     int FilasVisibles() const;
     int PrimeraFila() const;
+    // The horizontal scroll, in pixels.
+    double Desplazamiento() const;
+    void Desplazar(double pixeles);
+    bool CopiaPermitida(Posicion a, Posicion b);
     double Unidades(Posicion p) const;
     void DibujarFila(QPainter& pintor, int linea, qreal base, int anchoVista);
     void ReiniciarParpadeo();
     void SeguirRaton(QPoint punto);
 
     static constexpr int kCursorAncho = 1;  // pixels
+    // What an input method is told around the caret, in characters either side.
+    static constexpr int kAlrededor = 1 << 16;
+    int InicioAlrededor() const { return std::max(0, cursor_.columna - kAlrededor); }
 
     LineasMemo lineas_;
     std::unique_ptr<Medidor> medidor_;
@@ -192,6 +217,9 @@ private:
     QBasicTimer parpadeo_;
     bool cursorVisible_ = false;
     QBasicTimer autodesplazamiento_;
+    QBasicTimer medicion_;  // measures generated lines while the window is idle
+    int pasoHorizontal_ = 1;  // pixels per unit of the horizontal scroll bar
+    std::function<void(int64_t)> avisoCopia_;
     bool arrastrando_ = false;
     QPoint ultimoRaton_;
     QString fila_;  // scratch for painting

@@ -19,15 +19,23 @@ namespace tavelorin {
 double MemoInforme::Unidades(Posicion p) const { return lineas_.Hasta(p.linea, p.columna, *medidor_); }
 
 QPointF MemoInforme::PuntoDe(Posicion p) const {
-    return {margen_ + Unidades(p) * medidor_->Escala() - horizontalScrollBar()->value(),
+    return {margen_ + Unidades(p) * medidor_->Escala() - Desplazamiento(),
             static_cast<qreal>(margen_ + (p.linea - PrimeraFila()) * alto_)};
 }
 
 Posicion MemoInforme::PosicionEn(QPoint punto) const {
     const int fila = static_cast<int>(std::floor(static_cast<double>(punto.y() - margen_) / alto_));
     const int linea = std::clamp(PrimeraFila() + fila, 0, lineas_.Cantidad() - 1);
-    const double u = (punto.x() + horizontalScrollBar()->value() - margen_) / medidor_->Escala();
+    const double u = (punto.x() + Desplazamiento() - margen_) / medidor_->Escala();
     return {linea, lineas_.MasCercano(linea, u, *medidor_)};
+}
+
+// The horizontal scroll bar counts pixels, or several pixels a step when the widest
+// line is wider than the bar's range.
+double MemoInforme::Desplazamiento() const { return static_cast<double>(horizontalScrollBar()->value()) * pasoHorizontal_; }
+
+void MemoInforme::Desplazar(double pixeles) {
+    horizontalScrollBar()->setValue(static_cast<int>(std::floor(pixeles / pasoHorizontal_)));
 }
 
 // --- Geometry and scrolling ---
@@ -42,6 +50,7 @@ void MemoInforme::Medir() {
     alto_ = std::max(1, static_cast<int>(std::ceil(fm.height())));
     ascenso_ = fm.ascent();
     lineas_.OlvidarMedidas();
+    if (!lineas_.MedidasCompletas()) medicion_.start(0, this);
     ActualizarBarras();
     viewport()->update();
 }
@@ -58,12 +67,18 @@ void MemoInforme::ActualizarBarras() {
     v->setPageStep(filas);
     v->setSingleStep(1);
     const double ancho = lineas_.AnchoMaximo(*medidor_) * medidor_->Escala();
-    const int contenido = static_cast<int>(std::ceil(ancho)) + 2 * margen_ + kCursorAncho;
+    const double contenido = std::ceil(ancho) + 2 * margen_ + kCursorAncho;
+    // Beyond a billion pixels a step of the bar is several of them.
+    constexpr double kRango = 1 << 30;
+    const double desplazamiento = Desplazamiento();
+    const int pasoAnterior = pasoHorizontal_;
+    pasoHorizontal_ = contenido > kRango ? static_cast<int>(std::ceil(contenido / kRango)) : 1;
     QScrollBar* h = horizontalScrollBar();
     const int vista = viewport()->width();
-    h->setRange(0, std::max(0, contenido - vista));
-    h->setPageStep(std::max(1, vista));
-    h->setSingleStep(std::max(1, static_cast<int>(std::lround(medidor_->Avance(u'0') * medidor_->Escala()))));
+    h->setRange(0, static_cast<int>(std::max(0.0, std::ceil((contenido - vista) / pasoHorizontal_))));
+    h->setPageStep(std::max(1, vista / pasoHorizontal_));
+    h->setSingleStep(std::max(1, static_cast<int>(std::lround(medidor_->Avance(u'0') * medidor_->Escala())) / pasoHorizontal_));
+    if (pasoHorizontal_ != pasoAnterior) Desplazar(desplazamiento);
 }
 
 void MemoInforme::AsegurarVisible() {
@@ -74,12 +89,12 @@ void MemoInforme::AsegurarVisible() {
     else if (cursor_.linea >= primera + filas)
         verticalScrollBar()->setValue(cursor_.linea - filas + 1);
     const double x = margen_ + Unidades(cursor_) * medidor_->Escala();
-    const int desde = horizontalScrollBar()->value();
+    const double desde = Desplazamiento();
     const int vista = viewport()->width();
     if (x < desde + margen_)
-        horizontalScrollBar()->setValue(static_cast<int>(std::floor(x)) - margen_);
+        Desplazar(std::floor(x) - margen_);
     else if (x + kCursorAncho > desde + vista - margen_)
-        horizontalScrollBar()->setValue(static_cast<int>(std::ceil(x)) + kCursorAncho + margen_ - vista);
+        Desplazar(std::ceil(x) + kCursorAncho + margen_ - vista + pasoHorizontal_ - 1);
 }
 
 void MemoInforme::scrollContentsBy(int, int) { viewport()->update(); }
@@ -104,7 +119,7 @@ void MemoInforme::paintEvent(QPaintEvent* evento) {
     const Posicion selA = SeleccionDesde();
     const Posicion selB = SeleccionHasta();
     const double escala = medidor_->Escala();
-    const double origen = margen_ - horizontalScrollBar()->value();
+    const double origen = margen_ - Desplazamiento();
     for (int f = desdeFila; f <= hastaFila && primera + f < n; ++f) {
         const int i = primera + f;
         const int y = margen_ + f * alto_;
@@ -135,12 +150,22 @@ void MemoInforme::paintEvent(QPaintEvent* evento) {
 void MemoInforme::DibujarFila(QPainter& pintor, int linea, qreal base, int anchoVista) {
     const Medidor& m = *medidor_;
     const double escala = m.Escala();
-    const double desplazamiento = horizontalScrollBar()->value();
+    const double desplazamiento = Desplazamiento();
     const double izquierda = (desplazamiento - margen_) / escala;
     const double derecha = (desplazamiento - margen_ + anchoVista) / escala;
     double u = 0;
     int k = lineas_.En(linea, std::max(0.0, izquierda), m, &u);
     const int n = lineas_.Longitud(linea);
+    // The characters are read a run at a time: a generated line is produced only there.
+    QString leidos;
+    int leidosDesde = k;
+    const auto caracter = [&](int j) {
+        if (j >= leidosDesde + leidos.size() || j < leidosDesde) {
+            leidosDesde = j;
+            leidos = lineas_.Tramo(linea, j, std::min(n, j + 256));
+        }
+        return leidos[j - leidosDesde].unicode();
+    };
     // With fixed pitch a Latin-1 line is one run, its tabs turned into spaces.
     const bool unir = m.Fijo() && !lineas_.EsAncha(linea);
     double inicio = u;
@@ -151,7 +176,7 @@ void MemoInforme::DibujarFila(QPainter& pintor, int linea, qreal base, int ancho
         fila_.clear();
     };
     while (k < n && u < derecha) {
-        const char16_t c = lineas_.Caracter(linea, k);
+        const char16_t c = caracter(k);
         if (c == u'\t') {
             const double t = m.Tabular(u);
             if (unir) {
@@ -165,8 +190,8 @@ void MemoInforme::DibujarFila(QPainter& pintor, int linea, qreal base, int ancho
             continue;
         }
         if (fila_.isEmpty()) inicio = u;
-        if (QChar::isHighSurrogate(c) && k + 1 < n && QChar::isLowSurrogate(lineas_.Caracter(linea, k + 1))) {
-            const char16_t bajo = lineas_.Caracter(linea, k + 1);
+        if (QChar::isHighSurrogate(c) && k + 1 < n && QChar::isLowSurrogate(caracter(k + 1))) {
+            const char16_t bajo = caracter(k + 1);
             fila_.append(QChar(c));
             fila_.append(QChar(bajo));
             u += m.AvancePar(c, bajo);
@@ -198,6 +223,12 @@ void MemoInforme::timerEvent(QTimerEvent* evento) {
         viewport()->update(QRect(static_cast<int>(std::round(c.x())) - 1, static_cast<int>(c.y()), kCursorAncho + 2, alto_));
     } else if (evento->timerId() == autodesplazamiento_.timerId()) {
         SeguirRaton(ultimoRaton_);
+    } else if (evento->timerId() == medicion_.timerId()) {
+        // A slice of the generated lines' widths; the bars take the exact widest at the end.
+        if (lineas_.MedirPendientes(*medidor_, 8)) {
+            medicion_.stop();
+            ActualizarBarras();
+        }
     } else {
         QAbstractScrollArea::timerEvent(evento);
     }

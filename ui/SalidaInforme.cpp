@@ -1,0 +1,145 @@
+#include "ui/SalidaInforme.h"
+
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPrinter>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <vector>
+
+#include "core/Errores.h"
+#include "files/EscrituraPorPartes.h"
+#include "ui/Impresion.h"
+#include "ui/LineasGeneradas.h"
+#include "ui/ManejoErrores.h"
+#include "ui/MemoInforme.h"
+#include "ui/TareasLargas.h"
+
+namespace tavelorin {
+
+std::shared_ptr<const LineasGeneradas> LineasParaMemo(const TablaEtapas& tabla, const std::string& separador) {
+    // Lines and columns are counted in 32 bits; the empty line after the text counts too.
+    const int64_t lineas = tabla.Vacia() ? 0 : 2 * static_cast<int64_t>(tabla.filas) + 2;
+    if (lineas > INT_MAX - 1)
+        throw ErrorTavelorin("El informe tendría " + std::to_string(lineas) +
+                             " líneas y la ventana muestra a lo sumo " + std::to_string(INT_MAX - 1) +
+                             "; resuelva el problema con tavelorin-cli");
+    auto generadas = std::make_shared<const LineasGeneradas>(tabla, separador);
+    const int64_t largo = generadas->LongitudMaxima();
+    if (largo > INT_MAX - 1)
+        throw ErrorTavelorin("El informe tendría líneas de " + std::to_string(largo) +
+                             " caracteres y la ventana muestra a lo sumo " + std::to_string(INT_MAX - 1) +
+                             "; resuelva el problema con tavelorin-cli");
+    return generadas;
+}
+
+namespace {
+
+// One run of the memo's lines as they are written: generated lines [desde, hasta), or
+// one line held in the memo (UTF-8).
+struct Parte {
+    int desde = -1, hasta = -1;
+    std::string texto;
+};
+
+}  // namespace
+
+bool GuardarTextoMemo(QWidget* padre, const std::string& nombre, const MemoInforme& memo, TareasLargas& tareas) {
+    // What the memo holds now: the generated runs by reference, its own lines copied.
+    const LineasMemo& contenido = memo.Contenido();
+    std::vector<Parte> partes;
+    contenido.RecorrerTrozos(0, memo.NumeroLineas(), [&](int a, int b) {
+        Parte p;
+        if (a >= 0) {
+            p.desde = a;
+            p.hasta = b;
+        } else {
+            p.texto = contenido.Utf8(b);
+        }
+        partes.push_back(std::move(p));
+    });
+    std::shared_ptr<const LineasInforme> informe;
+    if (contenido.Origen() != nullptr) informe = contenido.Origen()->InformeCompartido();
+
+    bool terminado = false;
+    tareas.Ejecutar(padre, kTituloAplicacion, QStringLiteral("Guardando la solución..."), [&](AvanceTarea& avance) {
+        // The size first, to compare with the free space: a report whose sequence cells
+        // alone do not fit is not measured further.
+        const uint64_t libre = EspacioLibre(nombre);
+        uint64_t bytes = 0;
+        for (const Parte& p : partes) {
+            if (p.desde < 0)
+                bytes += p.texto.size() + 2;
+            else
+                for (int i = p.desde; i < p.hasta; ++i) bytes += static_cast<uint64_t>(informe->LargoMedio(i)) + 2;
+        }
+        if (bytes <= libre) {
+            bytes = 0;
+            for (const Parte& p : partes)
+                bytes += p.desde < 0 ? p.texto.size() + 2 : informe->Bytes(p.desde, p.hasta, 2);
+        }
+        AvanceEscritura escritura;
+        avance.total = bytes;
+        const auto producir = [&](SalidaTexto& salida) {
+            for (const Parte& p : partes) {
+                if (avance.cancelar) escritura.cancelar = true;
+                if (p.desde < 0) {
+                    salida.Anadir(p.texto);
+                    salida.Anadir("\r\n", 2);
+                } else {
+                    informe->EscribirLineas(p.desde, p.hasta, "\r\n", [&](const char* datos, size_t n) {
+                        salida.Anadir(datos, n);
+                        avance.hecho = escritura.hechos.load();
+                        if (avance.cancelar) escritura.cancelar = true;
+                    });
+                }
+                avance.hecho = escritura.hechos.load();
+            }
+        };
+        terminado = EscribirFicheroPorPartes(nombre, bytes, producir, &escritura);
+    });
+    return terminado;
+}
+
+QString MensajeCopiaExcesiva(int64_t caracteres) {
+    return QStringLiteral("El informe tiene más de %1 millones de caracteres, demasiados para el portapapeles "
+                          "(admite hasta %2 millones con la memoria disponible); use Guardar solución para "
+                          "llevarlo a un archivo")
+        .arg(caracteres / 1000000)
+        .arg(MemoInforme::MaximoPortapapeles() / 1000000);
+}
+
+int64_t EstimarPaginas(const MemoInforme& memo, QPrinter& impresora) {
+    const int lineas = memo.NumeroLineas();
+    if (lineas == 0) return 1;
+    const QFont fuente = FuenteImpresora(memo.font(), memo.logicalDpiY(), impresora.resolution());
+    const QFontMetricsF impresa(fuente, &impresora);
+    const QFontMetricsF pantalla(memo.font());
+    const QRectF pagina = impresora.pageLayout().paintRectPixels(impresora.resolution());
+    const double alto = std::max(1.0, impresa.height() + 2);
+    const double porPagina = std::max(1.0, std::floor((pagina.height() - 2 * alto) / alto) + 1);
+    // A printed line is as wide as the memo's, in the printer's characters.
+    const double escala = impresa.averageCharWidth() / std::max(1.0, pantalla.averageCharWidth());
+    const double ancho = std::max(1.0, pagina.width());
+    // Many lines: every k-th one stands for the k around it.
+    const int paso = std::max(1, lineas / 20000);
+    double filas = 0;
+    for (int i = 0; i < lineas; i += paso) {
+        const int k = std::min(memo.LongitudLinea(i), kMaximoCaracteresLinea);
+        const double w = (memo.PuntoDe({i, k}).x() - memo.PuntoDe({i, 0}).x()) * escala;
+        filas += std::max(1.0, std::ceil(w / ancho)) * std::min(paso, lineas - i);
+    }
+    return static_cast<int64_t>(std::ceil(filas / porPagina));
+}
+
+bool ConfirmarImpresion(QWidget* padre, const MemoInforme& memo, QPrinter& impresora, TareasLargas& tareas) {
+    const int64_t paginas = EstimarPaginas(memo, impresora);
+    if (paginas <= kPaginasSinAviso) return true;
+    return tareas.Confirmar(padre, kTituloAplicacion,
+                            QStringLiteral("El informe ocupará unas %1 páginas en esta impresora. ¿Imprimirlo?")
+                                .arg(QLocale().toString(static_cast<qlonglong>(paginas))));
+}
+
+}  // namespace tavelorin
