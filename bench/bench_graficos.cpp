@@ -29,7 +29,8 @@ EstadoSecuenciador& Resuelto(int32_t n, int32_t m, int32_t q) {
     std::unique_ptr<EstadoSecuenciador>& estado = resueltos[{n, m, q}];
     if (!estado) {
         estado = std::make_unique<EstadoSecuenciador>();
-        Secuenciar(*estado, bench::ProblemaSembrado(n, m, q), ".");
+        // Past 100000 stages, the problem whose ideal consumptions stay within 32 bits.
+        SecuenciarTabla(*estado, q > 100000 ? bench::ProblemaSembradoGrande(n, m, q) : bench::ProblemaSembrado(n, m, q));
     }
     return *estado;
 }
@@ -63,15 +64,21 @@ void BM_GraficosConsumo(benchmark::State& s) {
         Dibujar(graficos.ChartVelCon());
         Dibujar(graficos.ChartTasCon());
     }
-    if (graficos.SeriesVel().size() != static_cast<size_t>(m) || graficos.Xjk()->count() != q)
+    if (graficos.SeriesVel().size() != static_cast<size_t>(m) || graficos.Xjk()->points().back().x() != q)
         s.SkipWithError("the charts do not hold the solve");
     s.counters["puntos"] = static_cast<double>(m) * q;
+    // What the series hold: a few points a pixel column once Q passes the plot's width.
+    double guardados = 0;
+    for (const QLineSeries* serie : graficos.SeriesVel()) guardados += serie->count();
+    s.counters["guardados"] = guardados;
 }
-// m components, Q stages. 20 x 5000: a large problem of the usual shape. 1000 x 10: many
+// m components, Q stages. 20 x 5000: a large problem of the usual shape. 20 x 1000000:
+// a month of a line, the series cut down to the plot's columns. 1000 x 10: many
 // components, where Qt Charts' cost of taking each series off the chart grows with the
 // number of series on it.
 BENCHMARK(BM_GraficosConsumo)
     ->Args({20, 5000})
+    ->Args({20, 1000000})
     ->Args({1000, 10})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()

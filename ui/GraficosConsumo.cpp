@@ -24,6 +24,7 @@
 #include "core/Aleatorio.h"
 #include "core/Problema.h"
 #include "core/TextoEntero.h"
+#include "ui/Diezmado.h"
 
 namespace tavelorin {
 
@@ -163,6 +164,14 @@ void MarcarEjes(QChart* grafico, QValueAxis* ejeX, QValueAxis* ejeY, double xMin
 struct Limites {
     double xMin = std::numeric_limits<double>::infinity(), xMax = -xMin;
     double yMin = xMin, yMax = -xMin;
+    template <typename E>
+    void Anadir(const E& l) {
+        if (l.xMin > l.xMax) return;
+        xMin = std::min(xMin, l.xMin);
+        xMax = std::max(xMax, l.xMax);
+        yMin = std::min(yMin, l.yMin);
+        yMax = std::max(yMax, l.yMax);
+    }
     void Anadir(const QList<QPointF>& puntos) {
         for (const QPointF& p : puntos) {
             xMin = std::min(xMin, p.x());
@@ -176,21 +185,30 @@ struct Limites {
 // Axes spanning the points with a small margin, so lines and markers on the edges are
 // not cut in half. Every range change lays out every line on the chart again, so the
 // rebuilds set the ranges before their lines meet the axes.
+void Margen(double& minimo, double& maximo) {
+    if (minimo == maximo) minimo -= 1, maximo += 1;
+    const double m = (maximo - minimo) * kMargen;
+    minimo -= m;
+    maximo += m;
+}
+
 void FijarEjes(QChart* grafico, QValueAxis* ejeX, QValueAxis* ejeY, Limites l) {
     if (l.xMin > l.xMax) {  // nothing shown
         l.xMin = l.yMin = 0;
         l.xMax = l.yMax = 1;
     }
-    auto margen = [](double& minimo, double& maximo) {
-        if (minimo == maximo) minimo -= 1, maximo += 1;
-        const double m = (maximo - minimo) * kMargen;
-        minimo -= m;
-        maximo += m;
-    };
+    const auto margen = Margen;
     margen(l.xMin, l.xMax);
     margen(l.yMin, l.yMax);
     MarcarEjes(grafico, ejeX, ejeY, l.xMin, l.xMax, l.yMin, l.yMax);
 }
+
+// Marks a rebuild, during which range changes do not cut the series down again.
+struct ReconstruyendoGuardia {
+    bool& bandera;
+    explicit ReconstruyendoGuardia(bool& b) : bandera(b) { bandera = true; }
+    ~ReconstruyendoGuardia() { bandera = false; }
+};
 
 // Three draws of generador: red, green, blue.
 QColor ColorAleatorio(GeneradorAleatorio& generador) {
@@ -290,8 +308,15 @@ GraficosConsumo::GraficosConsumo(EstadoSecuenciador& estado, GeneradorAleatorio&
             QValueAxis* x = EjeX(grafico);
             QValueAxis* y = EjeY(grafico);
             MarcarEjes(grafico, x, y, x->min(), x->max(), y->min(), y->max());
+            if (grafico == vel_.grafico)
+                Rediezmar(vel_, fuentesVel_);
+            else
+                Rediezmar(tas_, fuentesTas_);
         });
     }
+    // Another view (a zoom, a new range) takes the points of its stages.
+    connect(vel_.ejeX, &QValueAxis::rangeChanged, this, [this] { Rediezmar(vel_, fuentesVel_); });
+    connect(tas_.ejeX, &QValueAxis::rangeChanged, this, [this] { Rediezmar(tas_, fuentesTas_); });
     AjustarEjes(vel_.grafico);
     AjustarEjes(tas_.grafico);
 
@@ -318,13 +343,61 @@ QValueAxis* GraficosConsumo::EjeY(const QChart* grafico) const {
     return p != nullptr ? p->ejeY : nullptr;
 }
 
-// Ranges from the points of the series that are shown.
+// Ranges from the points of the series that are shown: all their stages, not only those
+// a view holds.
 void GraficosConsumo::AjustarEjes(QChart* grafico) {
     Limites limites;
-    for (QAbstractSeries* serie : grafico->series())
-        if (serie->isVisible()) limites.Anadir(static_cast<const QXYSeries*>(serie)->points());
+    const Fuentes& fuentes = grafico == vel_.grafico ? fuentesVel_ : fuentesTas_;
+    for (QAbstractSeries* serie : grafico->series()) {
+        if (!serie->isVisible()) continue;
+        const auto s = std::find(fuentes.series.begin(), fuentes.series.end(), serie);
+        if (s != fuentes.series.end())
+            limites.Anadir(fuentes.extremos[static_cast<size_t>(s - fuentes.series.begin())]);
+        else
+            limites.Anadir(static_cast<const QXYSeries*>(serie)->points());
+    }
     FijarEjes(grafico, EjeX(grafico), EjeY(grafico), limites);
 }
+
+// Pixel columns of a plot; before its first layout, those of a usual page.
+int GraficosConsumo::Columnas(const Pagina& pagina) {
+    const double ancho = pagina.grafico->plotArea().width();
+    return ancho >= 16 ? static_cast<int>(std::ceil(ancho)) : 1000;
+}
+
+std::vector<QList<QPointF>> GraficosConsumo::Puntos(const Pagina& pagina, const Fuentes& fuentes) const {
+    return Diezmar(fuentes.q, static_cast<int>(fuentes.series.size()), fuentes.valores, pagina.ejeX->min(), pagina.ejeX->max(),
+                   Columnas(pagina));
+}
+
+// Series that hold every stage (no more than four a pixel column) are left as they are.
+void GraficosConsumo::Rediezmar(const Pagina& pagina, const Fuentes& fuentes) {
+    if (reconstruyendo_ || fuentes.q <= 4 * static_cast<int64_t>(Columnas(pagina))) return;
+    const std::vector<QList<QPointF>> puntos = Puntos(pagina, fuentes);
+    for (size_t s = 0; s < fuentes.series.size(); ++s) fuentes.series[s]->replace(puntos[s]);
+}
+
+// The series' points over all the stages, cut down for the x axis the rebuild will set
+// (every stage with the usual margin), and their extremes, which the cut keeps.
+namespace {
+
+template <typename Valores>
+std::vector<QList<QPointF>> PuntosDeTodas(int64_t q, int series, const Valores& valores, int columnas,
+                                          std::vector<GraficosConsumo::Extremos>& extremos) {
+    double x0 = 1, x1 = static_cast<double>(q);
+    Margen(x0, x1);
+    std::vector<QList<QPointF>> puntos = Diezmar(q, series, valores, x0, x1, columnas);
+    extremos.assign(static_cast<size_t>(series), {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                                                  std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()});
+    for (size_t s = 0; s < puntos.size(); ++s) {
+        Limites l;
+        l.Anadir(puntos[s]);
+        extremos[s] = {l.xMin, l.xMax, l.yMin, l.yMax};
+    }
+    return puntos;
+}
+
+}  // namespace
 
 QColor GraficosConsumo::ColorSerie(int indice, GeneradorAleatorio& generador) {
     if (indice < 0 || indice >= static_cast<int>(kColores.size())) return ColorAleatorio(generador);
@@ -337,6 +410,7 @@ void GraficosConsumo::BorrarSeriesVel() {
 }
 
 void GraficosConsumo::BorrarSeriesTasas() {
+    fuentesTas_ = Fuentes();
     xjk_->clear();
     knjq_->clear();
     AjustarEjes(tas_.grafico);
@@ -349,6 +423,7 @@ void GraficosConsumo::LiberarSeriesVel() {
         const QSignalBlocker bloqueo(vel_.leyenda);
         vel_.leyenda->clear();
     }
+    fuentesVel_ = Fuentes();
     for (QLineSeries* s : seriesVel_) {
         vel_.grafico->removeSeries(s);
         delete s;
@@ -358,20 +433,22 @@ void GraficosConsumo::LiberarSeriesVel() {
 
 void GraficosConsumo::GraficoVelocidades() {
     LiberarSeriesVel();
-    // The table is read with the counts it was built with.
-    const TablaEtapas& t = estado_.TablaSolucion;
+    // The table is read with the counts it was built with, and kept for other views.
+    tablaVel_ = estado_.TablaSolucion;
+    const TablaEtapas t = tablaVel_;
     const int32_t q = t.Vacia() ? 0 : t.filas;
     const int32_t m = std::max(t.nComp, 0);
-    std::vector<QList<QPointF>> puntos(static_cast<size_t>(m));
+    Fuentes fuentes;
+    fuentes.q = q;
+    // Average consumption per unit: X(j,k) / k for every component, one row at a time.
+    fuentes.valores = [t, m](int64_t k, double* y) {
+        const int64_t* x = t.Consumos(static_cast<int32_t>(k - 1));
+        for (int32_t j = 0; j < m; ++j) y[j] = static_cast<double>(x[j]) / static_cast<double>(k);
+    };
+    std::vector<QList<QPointF>> puntos = PuntosDeTodas(q, m, fuentes.valores, Columnas(vel_), fuentes.extremos);
     Limites limites;
-    for (int32_t j = 1; j <= m; ++j) {
-        QList<QPointF>& p = puntos[static_cast<size_t>(j - 1)];
-        const int64_t columna = t.ColConsumo(j);
-        if (columna >= t.columnas) continue;
-        p.resize(q);
-        for (int32_t k = 1; k <= q; ++k) p[k - 1] = QPointF(k, t.Celda(k - 1, columna) / k);
-        limites.Anadir(p);
-    }
+    for (const Extremos& e : fuentes.extremos) limites.Anadir(e);
+    const ReconstruyendoGuardia guardia(reconstruyendo_);
     FijarEjes(vel_.grafico, vel_.ejeX, vel_.ejeY, limites);
 
     seriesVel_.reserve(static_cast<size_t>(m));
@@ -394,10 +471,13 @@ void GraficosConsumo::GraficoVelocidades() {
         s->replace(puntos[static_cast<size_t>(j - 1)]);
         AnadirALeyenda(vel_.leyenda, s->name(), Muestra(color, kAnchoVel, false));
     }
+    fuentes.series = seriesVel_;
+    fuentesVel_ = std::move(fuentes);
     vel_.leyenda->updateGeometry();
 }
 
 void GraficosConsumo::GraficoTasas() {
+    fuentesTas_ = Fuentes();
     xjk_->clear();
     knjq_->clear();
     const std::string texto = EComp_->text().toStdString();
@@ -409,21 +489,27 @@ void GraficosConsumo::GraficoTasas() {
         if (!c) (void)TextoAEntero(texto);  // throws the integer message
         return;
     }
-    const int32_t q = t.filas;
-    QList<QPointF> consumo(q);
-    QList<QPointF> ideal(q);
-    const int64_t colConsumo = t.ColConsumo(*c);
-    const int64_t colIdeal = t.ColIdeal(*c);
-    for (int32_t k = 1; k <= q; ++k) {
-        consumo[k - 1] = QPointF(k, t.Celda(k - 1, colConsumo));
-        ideal[k - 1] = QPointF(k, t.Celda(k - 1, colIdeal));
-    }
+    tablaTas_ = t;
+    const TablaEtapas tabla = tablaTas_;
+    const int32_t j = *c;
+    Fuentes fuentes;
+    fuentes.q = tabla.filas;
+    // Cumulative consumption X(c,k), then the ideal k·N(c)/Q.
+    fuentes.valores = [tabla, j](int64_t k, double* y) {
+        const int32_t fila = static_cast<int32_t>(k - 1);
+        y[0] = static_cast<double>(tabla.Consumos(fila)[j - 1]);
+        y[1] = tabla.Ideal(fila, j);
+    };
+    const std::vector<QList<QPointF>> puntos = PuntosDeTodas(fuentes.q, 2, fuentes.valores, Columnas(tas_), fuentes.extremos);
     Limites limites;
-    if (xjk_->isVisible()) limites.Anadir(consumo);
-    if (knjq_->isVisible()) limites.Anadir(ideal);
+    if (xjk_->isVisible()) limites.Anadir(fuentes.extremos[0]);
+    if (knjq_->isVisible()) limites.Anadir(fuentes.extremos[1]);
+    const ReconstruyendoGuardia guardia(reconstruyendo_);
     FijarEjes(tas_.grafico, tas_.ejeX, tas_.ejeY, limites);
-    xjk_->replace(consumo);
-    knjq_->replace(ideal);
+    xjk_->replace(puntos[0]);
+    knjq_->replace(puntos[1]);
+    fuentes.series = {xjk_, knjq_};
+    fuentesTas_ = std::move(fuentes);
 }
 
 void GraficosConsumo::Button1Click() {

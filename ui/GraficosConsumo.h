@@ -1,13 +1,20 @@
 // The two consumption charts: the speed chart (average consumption per unit of every
 // component) and the rate chart (cumulative and ideal consumption of one component,
-// chosen with the EComp selector). Both read the stage table of the last solve.
+// chosen with the EComp selector). Both read the stage table of the last solve. A series
+// holds what its plot can show: per pixel column the first, last, lowest and highest
+// point of the stages in view, worked out again whenever the view or the plot's width
+// changes, so a million stages draw as fast as a thousand.
 #pragma once
 
 #include <QColor>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
+#include <map>
 #include <vector>
+
+#include "core/Problema.h"
 
 QT_BEGIN_NAMESPACE
 class QChart;
@@ -19,7 +26,6 @@ QT_END_NAMESPACE
 
 namespace tavelorin {
 
-struct EstadoSecuenciador;
 class GeneradorAleatorio;
 
 class GraficosConsumo : public QObject {
@@ -57,6 +63,11 @@ public:
     void Button2Click();
     void ECompChange();
 
+    // The extremes of a series over all its stages.
+    struct Extremos {
+        double xMin, xMax, yMin, yMax;
+    };
+
     // --- Read-only views, for the window and for tests ---
     const std::vector<QLineSeries*>& SeriesVel() const { return seriesVel_; }
     QLineSeries* KNjQ() const { return knjq_; }
@@ -83,6 +94,18 @@ private:
     const Pagina* PaginaDe(const QChart* grafico) const;
     void AjustarEjes(QChart* grafico);
     void LiberarSeriesVel();
+    // The values of a page's series, stage by stage, kept to cut them down again for
+    // another view; and the extremes of every series over all the stages.
+    struct Fuentes {
+        std::vector<QLineSeries*> series;
+        int64_t q = 0;
+        std::function<void(int64_t k, double* valores)> valores;
+        std::vector<Extremos> extremos;
+    };
+    static int Columnas(const Pagina& pagina);
+    // The series' points for the x axis as it stands.
+    std::vector<QList<QPointF>> Puntos(const Pagina& pagina, const Fuentes& fuentes) const;
+    void Rediezmar(const Pagina& pagina, const Fuentes& fuentes);
 
     EstadoSecuenciador& estado_;
     GeneradorAleatorio& generador_;
@@ -94,6 +117,10 @@ private:
     std::vector<QLineSeries*> seriesVel_;
     QLineSeries* knjq_ = nullptr;
     QLineSeries* xjk_ = nullptr;
+    Fuentes fuentesVel_;
+    Fuentes fuentesTas_;
+    TablaEtapas tablaVel_, tablaTas_;  // the tables drawn (their data shared with the solve's)
+    bool reconstruyendo_ = false;
 };
 
 }  // namespace tavelorin

@@ -22,7 +22,7 @@ struct LineasGeneradas::Partes {
 
 // What the lines' geometry needs of one font.
 struct LineasGeneradas::Geometria {
-    const Medidor* medidor = nullptr;
+    uint64_t medidor = 0;  // Medidor::Id
     double tab = 8;
     std::array<double, 256> avance{};
     // Stops a sequence cell "text\t" takes from a stop: per product (0 is the zeros), and
@@ -174,10 +174,10 @@ std::string LineasGeneradas::Utf8(int i) const { return informe_->Linea(i); }
 // --- Geometry ---
 
 const LineasGeneradas::Geometria& LineasGeneradas::GeometriaDe(const Medidor& m) const {
-    if (geometria_ && geometria_->medidor == &m) return *geometria_;
+    if (geometria_ && geometria_->medidor == m.Id()) return *geometria_;
     ++generacion_;
     auto g = std::make_unique<Geometria>();
-    g->medidor = &m;
+    g->medidor = m.Id();
     g->tab = m.Tabular(0);
     for (int c = 0; c < 256; ++c) g->avance[static_cast<size_t>(c)] = m.Avance(static_cast<char16_t>(c));
     g->avance[kMarca] = m.Avance(separador_);

@@ -36,6 +36,8 @@ public:
     explicit Medidor(const QFont& fuente);
 
     bool Fijo() const { return fijo_; }
+    // Different for every Medidor made, so measures kept elsewhere know whose they are.
+    uint64_t Id() const { return id_; }
     // Pixels per unit.
     double Escala() const { return escala_; }
     // The next tab stop after u.
@@ -57,6 +59,7 @@ private:
     double AvanceAncho(char16_t c) const;
 
     QFontMetricsF metricas_;
+    uint64_t id_;
     bool fijo_ = true;
     double escala_ = 1;
     double tab_ = 8;
