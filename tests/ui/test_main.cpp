@@ -51,6 +51,12 @@ void Escribir(TMainForm& v, const std::vector<std::string>& problema) {
     Rejilla(v).Cargar(problema);
 }
 
+// A cell changed as typing does: through the view's model.
+void Teclear(TMainForm& v, int fila, int columna, const QString& texto) {
+    ModeloMatriz& m = Rejilla(v);
+    m.setData(m.index(fila - m.DesplazamientoFila(), columna - m.DesplazamientoColumna()), texto, Qt::EditRole);
+}
+
 // Paints the grid, as the screen would, so the enabling follows it.
 void Pintar(TMainForm& v) { Control<VistaMatriz>(v, "Matriz")->viewport()->grab(); }
 
@@ -84,6 +90,7 @@ private slots:
     void ItemsErrores_data();
     void ItemsErrores();
     void ItemsConservaLaSolucion();
+    void CabecerasFijasOtraVez();
     void NuevoTrasResolver();
     void ResolverDesdeLaMatriz();
     void FalloDeResolucion();
@@ -376,6 +383,30 @@ void PruebaVentana::ItemsConservaLaSolucion() {
     QVERIFY(v.Resuelto());
     QVERIFY(Accion(v, "TBCopiar")->isEnabled());
     QCOMPARE(MemoDe(v)->Texto(), memo);
+}
+
+// After a grid of the header row (or column) only, growing makes it a fixed, read-only
+// header again.
+void PruebaVentana::CabecerasFijasOtraVez() {
+    DialogosPrueba d;
+    TMainForm v(d, {});
+    auto* Matriz = Control<VistaMatriz>(v, "Matriz");
+    d.respuestas = {QString("0"), QString("-1"), QString("2"), QString("3")};
+    Accion(v, "TBItems")->trigger();
+    QVERIFY(Matriz->horizontalHeader()->isHidden());
+    QVERIFY(Matriz->verticalHeader()->isHidden());
+    Accion(v, "TBItems")->trigger();
+    QVERIFY2(d.errores.empty(), qPrintable(d.Mensajes().join('|')));
+    QVERIFY(!Matriz->horizontalHeader()->isHidden());
+    QVERIFY(!Matriz->verticalHeader()->isHidden());
+    ModeloMatriz& m = Rejilla(v);
+    QCOMPARE(m.rowCount(), 2);  // the two products; the labels are headers, not cells
+    QCOMPARE(m.columnCount(), 4);
+    QCOMPARE(m.headerData(3, Qt::Horizontal).toString(), QString("Qj"));
+    QCOMPARE(m.headerData(1, Qt::Vertical).toString(), QString("2"));
+    Teclear(v, 1, 1, "5");
+    QCOMPARE(QString::fromStdString(m.Matriz().Celda(1, 1)), QString("5"));
+    QCOMPARE(QString::fromStdString(m.Matriz().Celda(0, 1)), QString("1"));
 }
 
 void PruebaVentana::NuevoTrasResolver() {
