@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QLocale>
 
+#include "core/Errores.h"
 #include "core/Informe.h"
 #include "core/Secuenciador.h"
 #include "files/FicheroTexto.h"
@@ -160,10 +161,8 @@ bool TMainForm::PedirYGuardarSolucion() {
         dialogos_.NombreParaGuardar(this, kFiltroSolucion, QStringLiteral("sol"), propuesto);
     if (!nombre) return false;
     const QString elegido = ConExtension(*nombre, QStringLiteral("sol"));
-    if (MismoFichero(elegido, ficheroProblema_)) {
-        dialogos_.MostrarError(this, kTituloAplicacion, MensajeSolucionSobreProblema(ficheroProblema_));
-        return false;
-    }
+    if (MismoFichero(elegido, ficheroProblema_))
+        throw ErrorTavelorin(MensajeSolucionSobreProblema(ficheroProblema_).toStdString());
     ficheroSolucion_ = elegido;
     EscribirSolucion();
     return true;

@@ -102,7 +102,7 @@ private:
     void CargarProblema(const QString& nombre);
     void FijarFicheroProblema(const QString& nombre);
     // The saving flows; true when the file was written, false when a dialog was
-    // cancelled (or the name refused); a failed write throws.
+    // cancelled; a failed write or a refused name throws.
     bool GuardarProblemaSegunBoton();
     bool GuardarProblemaComo();
     void EscribirProblema();
