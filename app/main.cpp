@@ -32,7 +32,8 @@ public:
 int main(int argc, char** argv) {
     TAplicacion aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tavelorin"));
-    QApplication::setApplicationDisplayName(tavelorin::kTituloAplicacion);
+    // No display name: the platform would append it to every window title, and the main
+    // window's title already reads "TAVELORIN - name.brk".
     QApplication::setApplicationVersion(QString::fromLatin1(tavelorin::kVersion));
     // Lets the desktop match the window to its menu entry (icon, name, pinning).
     QGuiApplication::setDesktopFileName(QStringLiteral("tavelorin"));

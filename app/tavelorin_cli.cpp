@@ -144,13 +144,12 @@ int EvaluarSecuencia(const OpcionesCli& o, const std::string& separador) {
 int GenerarAleatorio(const OpcionesCli& o, const std::string& separador) {
     const std::vector<std::string>& v = o.aleatorio;
     const TextosAleatorios textos{v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
-    ComprobarComponentesAleatorios(textos);
+    const ParametrosAleatorios parametros = ComprobarParametrosAleatorios(textos, separador);
     GeneradorAleatorio generador;
     if (o.semilla)
         generador.SemillaAleatoria = *o.semilla;
     else
         generador.SembrarAleatorio();
-    const ParametrosAleatorios parametros = LeerParametrosAleatorios(textos, separador);
     MatrizProblema matriz;
     GenerarProblemaAleatorio(matriz, parametros, generador);
     const std::vector<std::string> lineas = matriz.LineasProblema();

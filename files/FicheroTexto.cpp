@@ -84,10 +84,15 @@ std::vector<std::string> LeerLineasFichero(const std::string& nombre) {
 }
 
 void EscribirLineasFichero(const std::string& nombre, const std::vector<std::string>& lineas) {
+    EscribirLineasFichero(nombre, lineas.size(), [&lineas](std::size_t i) { return lineas[i]; });
+}
+
+void EscribirLineasFichero(const std::string& nombre, std::size_t cantidad,
+                           const std::function<std::string(std::size_t)>& linea) {
     ReemplazoFichero fichero(nombre);
     SalidaFichero salida(fichero);
-    for (const std::string& linea : lineas) {
-        CodificarWindows1252En(linea, salida);
+    for (std::size_t i = 0; i < cantidad; ++i) {
+        CodificarWindows1252En(linea(i), salida);
         salida.Anadir("\r\n", 2);
     }
     salida.Vaciar();
@@ -95,9 +100,15 @@ void EscribirLineasFichero(const std::string& nombre, const std::vector<std::str
 }
 
 std::string NombreSolucionPropuesto(const std::string& ficheroProblema) {
-    const std::size_t punto = ficheroProblema.find('.');
-    if (punto == std::string::npos) return "sol";
-    return ficheroProblema.substr(0, punto + 1) + "sol";
+    if (ficheroProblema.empty()) return "sol";
+    const std::size_t barra = ficheroProblema.rfind('/');
+    const std::size_t inicioNombre = barra == std::string::npos ? 0 : barra + 1;
+    const std::size_t punto = ficheroProblema.rfind('.');
+    // A leading "." (a hidden file) starts the name, not an extension.
+    const bool conExtension = punto != std::string::npos && punto > inicioNombre;
+    std::string propuesto = (conExtension ? ficheroProblema.substr(0, punto) : ficheroProblema) + ".sol";
+    if (propuesto == ficheroProblema) propuesto += ".sol";
+    return propuesto;
 }
 
 }  // namespace tavelorin

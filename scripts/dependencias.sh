@@ -9,6 +9,7 @@ paquetes=(
   libbenchmark-dev
   locales
   qt6-base-dev qt6-qpa-plugins qt6-svg-dev libqt6svg6 qt6-charts-dev libqt6opengl6-dev
+  qt6-translations-l10n  # Qt's own texts in Spanish (the save dialogs' overwrite question)
   clang-14 libclang-rt-14-dev
   fonts-liberation fontconfig
   librsvg2-bin  # the icon's PNG sizes

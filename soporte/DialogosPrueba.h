@@ -25,6 +25,13 @@ public:
     std::vector<Pregunta> preguntas;
     std::vector<std::pair<QString, QString>> errores;  // caption, message
     std::vector<std::pair<QString, QString>> informaciones;
+    // Yes/no questions: the answers (an empty queue answers "No") and what was asked.
+    std::deque<bool> confirmaciones;
+    std::vector<QString> preguntasConfirmar;
+    // The unsaved-changes question: the answers (an empty queue answers Cancelar) and
+    // what was asked.
+    std::deque<RespuestaCambios> respuestasCambios;
+    std::vector<QString> preguntasCambios;
     std::optional<QFont> fuenteElegida;
     std::vector<QFont> fuentesOfrecidas;
     int configuraciones = 0;
@@ -57,6 +64,26 @@ public:
     }
     void MostrarInformacion(QWidget*, const QString& titulo, const QString& mensaje) override {
         informaciones.emplace_back(titulo, mensaje);
+    }
+    bool Confirmar(QWidget*, const QString&, const QString& pregunta) override {
+        preguntasConfirmar.push_back(pregunta);
+        if (confirmaciones.empty()) {
+            ++sinRespuesta;
+            return false;
+        }
+        const bool r = confirmaciones.front();
+        confirmaciones.pop_front();
+        return r;
+    }
+    RespuestaCambios PreguntarCambios(QWidget*, const QString&, const QString& pregunta) override {
+        preguntasCambios.push_back(pregunta);
+        if (respuestasCambios.empty()) {
+            ++sinRespuesta;
+            return RespuestaCambios::Cancelar;
+        }
+        const RespuestaCambios r = respuestasCambios.front();
+        respuestasCambios.pop_front();
+        return r;
     }
     std::optional<QFont> ElegirFuente(QWidget*, const QFont& actual) override {
         fuentesOfrecidas.push_back(actual);

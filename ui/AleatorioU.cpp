@@ -1,6 +1,8 @@
 #include "ui/AleatorioU.h"
 
+#include "ui/Dialogos.h"
 #include "ui/Fuentes.h"
+#include "ui/ManejoErrores.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -114,6 +116,52 @@ TextosAleatorios TFormAleatorio::Textos() const {
     t.cantidadMinima = ECantMin->text().toStdString();
     t.cantidadMaxima = ECantMax->text().toStdString();
     return t;
+}
+
+}  // namespace tavelorin
+
+namespace tavelorin {
+
+QLineEdit* TFormAleatorio::Campo(CampoAleatorio campo) const {
+    switch (campo) {
+        case CampoAleatorio::Productos: return ENProd;
+        case CampoAleatorio::Componentes: return ENComp;
+        case CampoAleatorio::UnidadesMinimas: return ENUMin;
+        case CampoAleatorio::UnidadesMaximas: return ENUMax;
+        case CampoAleatorio::Probabilidad: return EProbC;
+        case CampoAleatorio::CantidadMinima: return ECantMin;
+        case CampoAleatorio::CantidadMaxima: return ECantMax;
+    }
+    return ENProd;
+}
+
+void TFormAleatorio::ComprobarAlAceptar(Dialogos& dialogos, std::string separador) {
+    dialogos_ = &dialogos;
+    separador_ = std::move(separador);
+}
+
+std::optional<ParametrosAleatorios> TFormAleatorio::Comprobar() {
+    std::optional<ParametrosAleatorios> parametros;
+    std::optional<CampoAleatorio> malo;
+    EjecutarComando(*dialogos_, this, [&] {
+        try {
+            parametros = ComprobarParametrosAleatorios(Textos(), separador_);
+        } catch (const ErrorCampoAleatorio& e) {
+            malo = e.Campo();
+            throw;
+        }
+    });
+    if (malo) {
+        QLineEdit* campo = Campo(*malo);
+        campo->setFocus();
+        campo->selectAll();
+    }
+    return parametros;
+}
+
+void TFormAleatorio::accept() {
+    if (dialogos_ != nullptr && !Comprobar()) return;
+    QDialog::accept();
 }
 
 }  // namespace tavelorin

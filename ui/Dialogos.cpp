@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace tavelorin {
 
@@ -31,6 +32,30 @@ void DialogosQt::MostrarInformacion(QWidget* padre, const QString& titulo, const
     caja.exec();
 }
 
+bool DialogosQt::Confirmar(QWidget* padre, const QString& titulo, const QString& pregunta) {
+    QMessageBox caja(QMessageBox::Question, titulo, pregunta, QMessageBox::NoButton, padre);
+    QPushButton* si = caja.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
+    QPushButton* no = caja.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    caja.setDefaultButton(no);
+    caja.setEscapeButton(no);
+    caja.exec();
+    return caja.clickedButton() == si;
+}
+
+RespuestaCambios DialogosQt::PreguntarCambios(QWidget* padre, const QString& titulo, const QString& pregunta) {
+    QMessageBox caja(QMessageBox::Warning, titulo, pregunta, QMessageBox::NoButton, padre);
+    caja.setInformativeText(QStringLiteral("Si no los guarda, los cambios se perderán."));
+    QPushButton* guardar = caja.addButton(QStringLiteral("Guardar"), QMessageBox::AcceptRole);
+    QPushButton* descartar = caja.addButton(QStringLiteral("Descartar"), QMessageBox::DestructiveRole);
+    QPushButton* cancelar = caja.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+    caja.setDefaultButton(guardar);
+    caja.setEscapeButton(cancelar);
+    caja.exec();
+    if (caja.clickedButton() == guardar) return RespuestaCambios::Guardar;
+    if (caja.clickedButton() == descartar) return RespuestaCambios::Descartar;
+    return RespuestaCambios::Cancelar;
+}
+
 std::optional<QFont> DialogosQt::ElegirFuente(QWidget* padre, const QFont& actual) {
     bool aceptada = false;
     const QFont fuente = QFontDialog::getFont(&aceptada, actual, padre);
@@ -53,14 +78,19 @@ std::optional<QString> DialogosQt::NombreParaAbrir(QWidget* padre, const QString
     return dialogo.selectedFiles().front();
 }
 
-std::optional<QString> DialogosQt::NombreParaGuardar(QWidget* padre, const QString& filtro, const QString& extension,
-                                                     const QString& propuesto) {
-    QFileDialog dialogo(padre);
+void PrepararDialogoGuardar(QFileDialog& dialogo, const QString& filtro, const QString& extension,
+                            const QString& propuesto) {
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
-    dialogo.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialogo.setOption(QFileDialog::DontConfirmOverwrite, false);
     dialogo.setNameFilter(filtro);
     dialogo.setDefaultSuffix(extension);
     if (!propuesto.isEmpty()) dialogo.selectFile(propuesto);
+}
+
+std::optional<QString> DialogosQt::NombreParaGuardar(QWidget* padre, const QString& filtro, const QString& extension,
+                                                     const QString& propuesto) {
+    QFileDialog dialogo(padre);
+    PrepararDialogoGuardar(dialogo, filtro, extension, propuesto);
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return std::nullopt;
     return dialogo.selectedFiles().front();
 }

@@ -406,7 +406,6 @@ void GraficosConsumo::GraficoTasas() {
     const TablaEtapas& t = estado_.TablaSolucion;
     if (!c || !t.celdas || *c < 1 || *c > t.nComp || t.ColIdeal(*c) >= t.columnas) {
         AjustarEjes(tas_.grafico);
-        if (!c) (void)TextoAEntero(texto);  // throws the integer message
         return;
     }
     const int32_t q = t.filas;

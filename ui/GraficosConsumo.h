@@ -38,9 +38,9 @@ public:
 
     // Rebuilds the speed chart: one series "Cj" per component of the stage table.
     void GraficoVelocidades();
-    // Refills KNjQ and Xjk for the component in EComp. Throws ErrorTavelorin when EComp
-    // does not hold an integer (after emptying both); a number outside the table's
-    // components leaves both empty.
+    // Refills KNjQ and Xjk for the component in EComp. A text that is not a component of
+    // the table (no integer, or a number outside its components) leaves both empty until
+    // a valid number is typed (ECompChange). Never throws.
     void GraficoTasas();
     // Frees every speed series.
     void BorrarSeriesVel();

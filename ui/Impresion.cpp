@@ -143,7 +143,7 @@ void CursorImpresion::ImprimirEnBloques(QStringView texto) {
 // --- Text and font of the job ---
 
 QString LineaParaImprimir(const QString& linea) {
-    const std::string bytes = CodificarWindows1252(linea.left(kMaximoCaracteresLinea).toStdString());
+    const std::string bytes = CodificarWindows1252(linea.toStdString());
     const auto& tabla = CaracteresWindows1252();
     QString caracteres(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
     for (size_t i = 0; i < bytes.size(); ++i)

@@ -92,10 +92,9 @@ private:
     SuperficieImpresion& superficie_;
 };
 
-// The characters of a memo line as they go to the printer: at most its first 4096
-// (UTF-16 units), converted to Windows-1252 ("?" for what the code page lacks) and read
-// back as the characters those bytes stand for.
-inline constexpr int kMaximoCaracteresLinea = 4096;
+// The characters of a memo line as they go to the printer: all of them, converted to
+// Windows-1252 ("?" for what the code page lacks) and read back as the characters those
+// bytes stand for.
 QString LineaParaImprimir(const QString& linea);
 
 // The memo's font as the printer font: the same face and style, its size taken to whole

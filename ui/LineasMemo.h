@@ -4,6 +4,7 @@
 // font the memo measures with; an edit forgets what it changes.
 #pragma once
 
+#include <QByteArray>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
@@ -12,6 +13,7 @@
 #include <array>
 #include <cmath>
 #include <compare>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,6 +81,9 @@ public:
     QString Texto(int i) const;
     QString Tramo(int i, int desde, int hasta) const;
     std::string Utf8(int i) const;
+    // The length of line i in UTF-8, and line i appended to destino in UTF-8.
+    uint64_t BytesUtf8(int i) const;
+    void AnadirUtf8(int i, QByteArray& destino) const;
     // Bytes the text itself holds (the characters, one or two bytes each).
     size_t BytesTexto() const;
 

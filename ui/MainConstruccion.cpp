@@ -17,8 +17,10 @@
 #include <initializer_list>
 
 #include "ui/AboutU.h"
+#include "ui/CambiosPendientes.h"
 #include "ui/Fuentes.h"
 #include "ui/GraficosConsumo.h"
+#include "ui/GuardiaCambios.h"
 #include "ui/Main.h"
 #include "ui/ManejoErrores.h"
 #include "ui/MemoInforme.h"
@@ -56,13 +58,14 @@ QVBoxLayout* Pagina(const char* nombre) {
 
 TMainForm::TMainForm(Dialogos& dialogos, const QStringList& argumentos, QWidget* padre)
     : QMainWindow(padre), dialogos_(dialogos) {
-    setWindowTitle(kTituloAplicacion);
+    setWindowTitle(TituloVentana(QString()));
     setFont(FuenteVentana());
     modelo_ = new ModeloMatriz(this);
     CrearAcciones();
     CrearMenus();
     CrearBarra();
     CrearPaginas();
+    CrearGuardia();
     resize(1083, 778 + menuBar()->sizeHint().height());
     generador_.SembrarAleatorio();
     LeerSeparadorDecimal();
@@ -251,6 +254,20 @@ void TMainForm::CrearPaginas() {
     tasa->addWidget(Graficos->ChartTasCon(), 1);
     PageControl1->addTab(tasa->parentWidget(), QStringLiteral("Gráfico de tasas de consumo"));
     PageControl1->setCurrentIndex(0);
+}
+
+// The unsaved-changes flags follow the grid's and the memo's edits and show in the title;
+// the guard asks before they would be lost.
+void TMainForm::CrearGuardia() {
+    cambios_ = new CambiosPendientes(this);
+    cambios_->setObjectName(QStringLiteral("Cambios"));
+    connect(modelo_, &ModeloMatriz::CeldaEditada, cambios_, [this] { cambios_->FijarProblema(true); });
+    connect(Memo1, &MemoInforme::TextoEditado, cambios_, [this] { cambios_->FijarInforme(true); });
+    connect(cambios_, &CambiosPendientes::AlgunoCambiado, this, &QWidget::setWindowModified);
+    guardia_ = new GuardiaCambios(*cambios_, dialogos_, this, [this] { return ficheroProblema_; },
+                                  {[this] { return GuardarProblemaSegunBoton(); },
+                                   [this] { return GuardarSolucionSegunMenu(); }});
+    guardia_->setObjectName(QStringLiteral("GuardiaCambios"));
 }
 
 void TMainForm::Conectar(QAction* accion, Comando comando) {

@@ -120,7 +120,43 @@ void MemoInforme::ReemplazarLineas(std::vector<std::string>&& lineas) {
     TextoNuevo();
 }
 
-void MemoInforme::CopiarTodo() { AlPortapapeles(lineas_.Extraer(Inicio(), Final(), u"\r\n")); }
+int MemoInforme::LongitudLinea(int indice) const {
+    if (indice < 0 || indice >= NumeroLineas()) return 0;
+    return lineas_.Longitud(indice);
+}
+
+std::string MemoInforme::LineaUtf8(int indice) const {
+    if (indice < 0 || indice >= NumeroLineas()) return {};
+    return lineas_.Utf8(indice);
+}
+
+uint64_t MemoInforme::BytesLineaUtf8(int indice) const {
+    if (indice < 0 || indice >= NumeroLineas()) return 0;
+    return lineas_.BytesUtf8(indice);
+}
+
+uint64_t MemoInforme::BytesTextoUtf8() const {
+    uint64_t total = 2 * static_cast<uint64_t>(lineas_.Cantidad() - 1);
+    for (int i = 0; i < lineas_.Cantidad(); ++i) total += lineas_.BytesUtf8(i);
+    return total;
+}
+
+QByteArray MemoInforme::TextoUtf8() const {
+    QByteArray texto;
+    texto.reserve(static_cast<qsizetype>(BytesTextoUtf8()));
+    for (int i = 0; i < lineas_.Cantidad(); ++i) {
+        if (i > 0) texto += "\r\n";
+        lineas_.AnadirUtf8(i, texto);
+    }
+    return texto;
+}
+
+void MemoInforme::CopiarTodo() {
+    // Plain text only, as bytes: the clipboard hands them out without a converted copy.
+    auto* datos = new QMimeData;
+    datos->setData(QStringLiteral("text/plain"), TextoUtf8());
+    QGuiApplication::clipboard()->setMimeData(datos);
+}
 
 // --- Editing commands ---
 
@@ -160,6 +196,7 @@ void MemoInforme::Deshacer() {
     agrupar_ = false;
     TrasCambiar();
     Colocar(c.cursorAntes, c.anclaAntes);
+    emit TextoEditado();
 }
 
 void MemoInforme::Rehacer() {
@@ -169,6 +206,7 @@ void MemoInforme::Rehacer() {
     agrupar_ = false;
     TrasCambiar();
     Colocar(c.cursorDespues, c.cursorDespues);
+    emit TextoEditado();
 }
 
 void MemoInforme::FijarCursor(Posicion p, bool extender) {
@@ -220,6 +258,7 @@ void MemoInforme::Reemplazar(Posicion desde, Posicion hasta, const QString& text
     agrupar_ = clase != Clase::Otra;
     TrasCambiar();
     Colocar(fin, fin);
+    emit TextoEditado();
 }
 
 void MemoInforme::Aplicar(Posicion desde, const QString& quitado, const QString& puesto) {

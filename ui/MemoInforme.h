@@ -29,6 +29,15 @@ public:
     // Line i; an empty text beyond the last line.
     QString Linea(int indice) const;
     std::vector<std::string> Lineas() const;  // UTF-8
+    // The length of line i in UTF-16 units; 0 beyond the last line.
+    int LongitudLinea(int indice) const;
+    // Line i in UTF-8 (an empty text beyond the last line), and its length there.
+    std::string LineaUtf8(int indice) const;
+    uint64_t BytesLineaUtf8(int indice) const;
+    // The whole text in UTF-8, every line break as CR LF: what CopiarTodo copies, and
+    // its length, known without building it.
+    QByteArray TextoUtf8() const;
+    uint64_t BytesTextoUtf8() const;
     // The whole text: every line followed by CR LF.
     QString Texto() const;
 
@@ -38,7 +47,8 @@ public:
     void ReemplazarLineas(const std::vector<std::string>& lineas);
     void ReemplazarLineas(std::vector<std::string>&& lineas);
 
-    // Copies the whole text to the clipboard, as plain text only, lines separated by CR LF.
+    // Copies the whole text to the clipboard, as plain text only (UTF-8, built once
+    // without a UTF-16 copy), lines separated by CR LF.
     void CopiarTodo();
 
     // --- The editor ---
@@ -70,6 +80,11 @@ public:
 
     // The editor's context menu; the caller owns it.
     QMenu* CrearMenuContextual(QWidget* padre = nullptr);
+
+signals:
+    // The user changed the text: typing, deleting, cutting, pasting, undo or redo. The
+    // program's own Vaciar and ReemplazarLineas do not count.
+    void TextoEditado();
 
 protected:
     bool event(QEvent* evento) override;

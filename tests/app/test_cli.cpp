@@ -178,16 +178,20 @@ TEST_F(Cli, AyudaYVersion) {
     EXPECT_EQ(ayuda.estado, 0);
     EXPECT_NE(ayuda.salida.find("--separador"), std::string::npos);
     EXPECT_NE(ayuda.salida.find("-o ARCHIVO.sol"), std::string::npos);
+    // The bounds of a random problem are inclusive and must not cross.
+    EXPECT_NE(ayuda.salida.find("entre UMIN y UMAX (ambos incluidos)"), std::string::npos);
+    EXPECT_NE(ayuda.salida.find("un mínimo\n                      mayor que su máximo se rechaza"), std::string::npos);
     const Resultado version = Ejecutar("--version");
     EXPECT_EQ(version.estado, 0);
     EXPECT_EQ(version.salida, std::string("tavelorin-cli ") + tavelorin::kVersion + "\n");
 }
 
 TEST_F(Cli, ProblemaAleatorio) {
-    // The worked example: seed 0, 2 products, 3 components.
+    // The worked example: seed 0, 2 products, 3 components (derived draw by draw in
+    // tests/core/test_aleatorio.cpp): demands 5 and 10, every value within its bounds.
     const Resultado r = Ejecutar("--aleatorio 2 3 5 20 0.5 1 5 --semilla 0");
     EXPECT_EQ(r.estado, 0) << r.errores;
-    EXPECT_EQ(r.salida, "2\n3\n4\t2\t0\t1\n2\t1\t1\t5\n");
+    EXPECT_EQ(r.salida, "2\n3\n5\t2\t0\t5\n2\t1\t1\t10\n");
     // The same seed gives the same problem; as a file it is a problem file, and it solves.
     const fs::path p = dir / "azar.brk";
     const Resultado f = Ejecutar("--aleatorio 10 20 5 20 0,5 1 5 --semilla 77 -o '" + p.string() + "'");
@@ -217,6 +221,13 @@ TEST_F(Cli, ProblemaAleatorioErrores) {
         {"--aleatorio dos 3 5 20 0,5 1 5", 1, "''dos'' is not a valid integer value.\n"},
         {"--aleatorio 2 3 5 20 abc 1 5", 1, "'abc' is not a valid floating point value.\n"},
         {"--aleatorio 2 3 5 20 1e400 1 5", 1, "Floating point overflow.\n"},
+        {"--aleatorio 2 3 20 5 0,5 1 5 --semilla 0", 1,
+         "El número de unidades mínimas de producto (20) es mayor que el número de unidades máximas de producto (5)\n"},
+        {"--aleatorio 2 3 5 20 0,5 5 1 --semilla 0", 1,
+         "La cantidad mínima de componente en producto (5) es mayor que la cantidad máxima de componente en producto "
+         "(1)\n"},
+        {"--aleatorio 2147483647 3 5 20 0,5 1 5", 1, "Grid too large for operation.\n"},
+        {"--aleatorio 2 2147483646 5 20 0,5 1 5", 1, "Out of memory.\n"},
         {"--aleatorio 2 3 5", 2, "tavelorin-cli: --aleatorio lleva siete valores: N M UMIN UMAX P CMIN CMAX\n*"},
         {"--aleatorio 2 3 5 20 0,5 1 5 --semilla -1", 2, "tavelorin-cli: --semilla admite un entero de 0 a 4294967295, no \"-1\"\n*"},
         {"--aleatorio 2 3 5 20 0,5 1 5 --semilla 4294967296", 2, "tavelorin-cli: --semilla admite*"},

@@ -515,24 +515,45 @@ TEST_F(FicheroTexto, EscribirPorUnEnlaceReemplazaSuDestino) {
 
 // --- Proposed solution name ---
 
-TEST(NombreSolucionPropuesto, HastaElPrimerPuntoMasSol) {
+TEST(NombreSolucionPropuesto, ExtensionDelNombreDelFichero) {
     const struct {
         const char* problema;
         const char* solucion;
     } casos[] = {
-        {"C:\\Datos\\linea1.brk", "C:\\Datos\\linea1.sol"},
-        {"C:\\Datos\\Lote.3\\linea1.brk", "C:\\Datos\\Lote.sol"},
-        {"linea1.brk.brk", "linea1.sol"},
-        {"linea1.", "linea1.sol"},
-        {".brk", ".sol"},
-        {"linea1", "sol"},
-        {"", "sol"},
         {"/home/ana/linea1.brk", "/home/ana/linea1.sol"},
-        {"/home/ana.b/linea1.brk", "/home/ana.sol"},
+        {"/home/ana.b/linea1.brk", "/home/ana.b/linea1.sol"},  // a dot in a folder is not the extension
+        {"./x.brk", "./x.sol"},
+        {"../datos/x.brk", "../datos/x.sol"},
+        {"lote.3/linea1", "lote.3/linea1.sol"},                  // no extension: appended
+        {"linea1", "linea1.sol"},
+        {"linea1.brk.brk", "linea1.brk.sol"},                    // only the last one
+        {"linea1.", "linea1.sol"},
+        {".brk", ".brk.sol"},                                    // a hidden file's name, not an extension
+        {"/tmp/.brk", "/tmp/.brk.sol"},
+        {"C:\\Datos\\Lote.3\\linea1.brk", "C:\\Datos\\Lote.3\\linea1.sol"},
+        {"linea1.sol", "linea1.sol.sol"},                        // never the problem file itself
+        {"/a/b.sol", "/a/b.sol.sol"},
+        {"", "sol"},
     };
     for (const auto& c : casos) {
         EXPECT_EQ(NombreSolucionPropuesto(c.problema), c.solucion) << c.problema;
+        EXPECT_NE(NombreSolucionPropuesto(c.problema), c.problema) << c.problema;
     }
+}
+
+// The lines asked for one at a time give the same bytes as the whole list.
+TEST_F(FicheroTexto, LineasPedidasUnaAUna) {
+    const std::vector<std::string> lineas = {"K\tDk1", "", "Número €", "中", "Solucion:"};
+    EscribirLineasFichero("lista.sol", lineas);
+    std::vector<size_t> pedidas;
+    EscribirLineasFichero("una.sol", lineas.size(), [&](size_t i) {
+        pedidas.push_back(i);
+        return lineas[i];
+    });
+    EXPECT_EQ(Contenido("una.sol"), Contenido("lista.sol"));
+    EXPECT_EQ(pedidas, (std::vector<size_t>{0, 1, 2, 3, 4}));
+    EscribirLineasFichero("cero.sol", 0, [](size_t) -> std::string { throw std::logic_error("pedida"); });
+    EXPECT_EQ(Contenido("cero.sol"), "");
 }
 
 }  // namespace

@@ -143,8 +143,8 @@ private slots:
     void Disposicion();
     void LineaParaImprimir_data();
     void LineaParaImprimir();
-    void CorteDeLineaLarga_data();
-    void CorteDeLineaLarga();
+    void LineaLargaEntera_data();
+    void LineaLargaEntera();
     void FuenteImpresora_data();
     void FuenteImpresora();
     void ImprimirMemo_data();
@@ -268,20 +268,21 @@ void PruebaImpresion::LineaParaImprimir() {
     QCOMPARE(tavelorin::LineaParaImprimir(linea), esperado);
 }
 
-void PruebaImpresion::CorteDeLineaLarga_data() {
+void PruebaImpresion::LineaLargaEntera_data() {
     QTest::addColumn<QString>("linea");
     QTest::addColumn<QString>("impreso");
     QString cifras;
     for (int i = 0; i < 500; ++i) cifras += "0123456789";
-    QTest::newRow("5000 caracteres") << cifras << cifras.left(4096);
+    QTest::newRow("5000 caracteres") << cifras << cifras;
     QTest::newRow("4096 caracteres") << cifras.left(4096) << cifras.left(4096);
-    QTest::newRow("4097 caracteres") << cifras.left(4097) << cifras.left(4096);
-    // The cut falls inside a surrogate pair: the half left is not a character.
-    QTest::newRow("corte en un par suplente") << Repetir(u'a', 4095) + "😀b" << Repetir(u'a', 4095) + "?";
+    QTest::newRow("4097 caracteres") << cifras.left(4097) << cifras.left(4097);
+    QTest::newRow("un par suplente tras el 4096") << Repetir(u'a', 4095) + "😀b" << Repetir(u'a', 4095) + "?b";
+    // A report row of a large problem: Q = 20000 gives rows of about 80000 characters.
+    QTest::newRow("80000 caracteres") << Repetir(u'7', 80000) << Repetir(u'7', 80000);
 }
 
-// A long memo line prints its first 4096 characters, wrapped over as many lines as it needs.
-void PruebaImpresion::CorteDeLineaLarga() {
+// A long memo line prints every character, wrapped over as many lines as it needs.
+void PruebaImpresion::LineaLargaEntera() {
     QFETCH(QString, linea);
     QFETCH(QString, impreso);
     MemoInforme memo;
