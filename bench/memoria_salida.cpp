@@ -60,8 +60,7 @@ int main(int argc, char** argv) {
     MemoInforme memo;
     {
         EstadoSecuenciador estado;
-        std::vector<std::string> informe, secuencia;
-        Secuenciar(estado, bench::ProblemaSembrado(2, 1, q), informe, secuencia, ",");
+        auto [informe, secuencia] = Secuenciar(estado, bench::ProblemaSembrado(2, 1, q), ",");
         AnadirSolucion(informe, secuencia);
         memo.ReemplazarLineas(std::move(informe));
     }
