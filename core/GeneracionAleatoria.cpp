@@ -8,15 +8,33 @@
 
 namespace tavelorin {
 
+namespace {
+
+// A field of the random problem, named as the dialog labels it.
+int32_t Campo(const std::string& texto, const char* nombre) {
+    if (const auto v = IntentarTextoAEntero(texto)) return *v;
+    LanzarEnteroInvalido(texto, std::string("El ") + nombre + " del problema aleatorio no es un número entero.");
+}
+
+}  // namespace
+
 ParametrosAleatorios LeerParametrosAleatorios(const TextosAleatorios& t, std::string_view separador) {
     ParametrosAleatorios p;
-    p.productos = TextoAEntero(t.productos);
-    p.componentes = TextoAEntero(t.componentes);
-    p.unidadesMinimas = TextoAEntero(t.unidadesMinimas);
-    p.unidadesMaximas = TextoAEntero(t.unidadesMaximas);
-    p.cantidadMinima = TextoAEntero(t.cantidadMinima);
-    p.cantidadMaxima = TextoAEntero(t.cantidadMaxima);
-    p.probabilidad = TextoAReal(AjustarDecimal(t.probabilidad, separador), separador);
+    p.productos = Campo(t.productos, "número de productos");
+    p.componentes = Campo(t.componentes, "número de componentes");
+    p.unidadesMinimas = Campo(t.unidadesMinimas, "número de unidades mínimas de producto");
+    p.unidadesMaximas = Campo(t.unidadesMaximas, "número de unidades máximas de producto");
+    p.cantidadMinima = Campo(t.cantidadMinima, "número de la cantidad mínima de componente en producto");
+    p.cantidadMaxima = Campo(t.cantidadMaxima, "número de la cantidad máxima de componente en producto");
+    try {
+        p.probabilidad = TextoAReal(AjustarDecimal(t.probabilidad, separador), separador);
+    } catch (const ErrorTavelorin& e) {
+        const bool desborde = std::string_view(e.what()) == "Floating point overflow";
+        throw ErrorTavelorin(e.what(), desborde ? "La probabilidad de componente en producto es demasiado grande "
+                                                  "para representarla como número real; debe estar entre 0 y 1."
+                                                : "La probabilidad de componente en producto no es un número real. "
+                                                  "Escríbala con cifras y una coma o un punto decimal, por ejemplo 0,5.");
+    }
     return p;
 }
 
