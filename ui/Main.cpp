@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QLocale>
 
+#include "core/Errores.h"
 #include "core/Informe.h"
 #include "core/Secuenciador.h"
 #include "core/TextoEntero.h"
@@ -14,6 +15,7 @@
 #include "ui/AboutU.h"
 #include "ui/AleatorioU.h"
 #include "ui/Dialogos.h"
+#include "ui/Fuentes.h"
 #include "ui/GraficosConsumo.h"
 #include "ui/Impresion.h"
 #include "ui/ManejoErrores.h"
@@ -170,6 +172,8 @@ void TMainForm::ArchivoMenuClick() {
     ArchivoGrabarSolucion->setEnabled(resuelto_);
     ArchivoGrabarSolucionComo->setEnabled(resuelto_);
     ArchivoImprimir->setEnabled(resuelto_);
+    ArchivoVistaPreliminar->setEnabled(resuelto_);
+    ArchivoExportarPdf->setEnabled(resuelto_);
     const bool completa = MatrizCompleta();
     ArchivoGrabarProblema->setEnabled(completa);
     ArchivoGrabarProblemaComo->setEnabled(completa);
@@ -196,9 +200,17 @@ void TMainForm::DimensionarProblema() {
         dialogos_.PedirTexto(this, titulo, QStringLiteral("Número de Productos"), QStringLiteral("3")).value_or(QStringLiteral("3"));
     const QString componentes =
         dialogos_.PedirTexto(this, titulo, QStringLiteral("Número de Componentes"), QStringLiteral("4")).value_or(QStringLiteral("4"));
-    const int32_t filas = static_cast<int32_t>(static_cast<uint32_t>(TextoAEntero(productos.toStdString())) + 1u);
+    // The count typed into a prompt, or the integer message saying which prompt it was.
+    const auto recuento = [](const QString& texto, const char* que) {
+        const std::string t = texto.toStdString();
+        if (const auto v = IntentarTextoAEntero(t)) return *v;
+        LanzarEnteroInvalido(t, std::string("El ") + que + " escrito en Items no es un número entero.");
+    };
+    const int32_t filas =
+        static_cast<int32_t>(static_cast<uint32_t>(recuento(productos, "número de productos")) + 1u);
     modelo_->FijarFilas(filas);
-    const int32_t columnas = static_cast<int32_t>(static_cast<uint32_t>(TextoAEntero(componentes.toStdString())) + 2u);
+    const int32_t columnas =
+        static_cast<int32_t>(static_cast<uint32_t>(recuento(componentes, "número de componentes")) + 2u);
     modelo_->FijarColumnas(columnas);
     modelo_->Rotular();
 }
@@ -239,8 +251,11 @@ void TMainForm::CopiarSolucion() {
     Memo1->CopiarTodo();
 }
 
+// The dialog starts from the face really drawn; leaving it as offered keeps the memo's font.
 void TMainForm::ElegirFuente() {
-    if (auto fuente = dialogos_.ElegirFuente(this, Memo1->font())) Memo1->setFont(*fuente);
+    const QFont ofrecida = FuenteParaDialogo(Memo1->font(), Memo1->logicalDpiY());
+    if (const auto elegida = dialogos_.ElegirFuente(this, ofrecida))
+        if (const auto nueva = FuenteCambiada(ofrecida, *elegida)) Memo1->setFont(*nueva);
 }
 
 void TMainForm::ConfigurarImpresora() { dialogos_.ConfigurarImpresora(this, impresora_); }
