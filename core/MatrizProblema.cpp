@@ -87,19 +87,24 @@ std::vector<std::string> MatrizProblema::LineasProblema() const {
     return lineas;
 }
 
-void CargarLineas(MatrizProblema& matriz, const std::vector<std::string>& lineas) {
-    auto linea = [&lineas](size_t indice) -> const std::string& {
-        if (indice >= lineas.size()) throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)));
-        return lineas[indice];
+void CargarLineas(MatrizProblema& matriz, FuenteLineas& lineas) {
+    // Lines are taken in order, each only when it is needed: nothing after the last
+    // product line is read.
+    std::string texto;
+    size_t leidas = 0;
+    auto siguiente = [&]() -> const std::string& {
+        if (!lineas.Siguiente(texto)) throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(leidas)));
+        ++leidas;
+        return texto;
     };
     // Counts in 32-bit wrapping arithmetic, as the grid's own counts are.
-    const uint32_t n = static_cast<uint32_t>(TextoAEntero(linea(0)));
+    const uint32_t n = static_cast<uint32_t>(TextoAEntero(siguiente()));
     matriz.FijarFilas(static_cast<int32_t>(n + 1u));
-    const uint32_t m = static_cast<uint32_t>(TextoAEntero(linea(1)));
+    const uint32_t m = static_cast<uint32_t>(TextoAEntero(siguiente()));
     matriz.FijarColumnas(static_cast<int32_t>(m + 2u));
     matriz.Rotular();
     for (int32_t r = 1; r < matriz.Filas(); ++r) {
-        std::string_view resto = linea(static_cast<size_t>(r) + 1);
+        std::string_view resto = siguiente();
         for (int32_t c = 1; c < matriz.Columnas(); ++c) {
             const size_t tab = resto.find('\t');
             if (tab == std::string_view::npos) {
@@ -110,6 +115,11 @@ void CargarLineas(MatrizProblema& matriz, const std::vector<std::string>& lineas
             resto.remove_prefix(tab + 1);
         }
     }
+}
+
+void CargarLineas(MatrizProblema& matriz, const std::vector<std::string>& lineas) {
+    LineasDeLista fuente(lineas);
+    CargarLineas(matriz, fuente);
 }
 
 }  // namespace tavelorin

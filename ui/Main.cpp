@@ -27,6 +27,7 @@
 #include "ui/ManejoErrores.h"
 #include "ui/MemoInforme.h"
 #include "ui/ModeloMatriz.h"
+#include "ui/RutasFichero.h"
 #include "core/Secuenciador.h"
 #include "core/TextoEntero.h"
 #include "ui/VistaMatriz.h"
@@ -338,7 +339,8 @@ void TMainForm::AbrirProblema() {
 }
 
 void TMainForm::CargarProblema() {
-    modelo_->Cargar(LeerLineasFichero(FicheroProblema.toStdString()));
+    LineasDeFichero fichero(RutaDeNombre(FicheroProblema));
+    modelo_->Cargar(fichero);
 }
 
 void TMainForm::GuardarProblema() {
@@ -376,7 +378,7 @@ void TMainForm::GuardarProblemaComo() {
 }
 
 void TMainForm::EscribirProblema() {
-    EscribirLineasFichero(FicheroProblema.toStdString(), modelo_->Matriz().LineasProblema());
+    EscribirLineasFichero(RutaDeNombre(FicheroProblema), modelo_->Matriz().LineasProblema());
 }
 
 void TMainForm::GuardarSolucion() {
@@ -388,7 +390,7 @@ void TMainForm::GuardarSolucion() {
 
 void TMainForm::GuardarSolucionComo() {
     const QString propuesto =
-        QString::fromStdString(NombreSolucionPropuesto(FicheroProblema.toStdString()));
+        NombreDeRuta(NombreSolucionPropuesto(RutaDeNombre(FicheroProblema)));
     const std::optional<QString> nombre =
         dialogos_.NombreParaGuardar(this, kFiltroSolucion, QStringLiteral("sol"), propuesto);
     if (!nombre) return;
@@ -397,7 +399,7 @@ void TMainForm::GuardarSolucionComo() {
 }
 
 void TMainForm::EscribirSolucion() {
-    EscribirLineasFichero(FicheroSolucion.toStdString(), Memo1->Lineas());
+    EscribirLineasFichero(RutaDeNombre(FicheroSolucion), Memo1->Lineas());
 }
 
 // --- Random problem ---

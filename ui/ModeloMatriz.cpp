@@ -44,6 +44,10 @@ void ModeloMatriz::Cargar(const std::vector<std::string>& lineas) {
     CambiarTodo([&] { CargarLineas(matriz_, lineas); });
 }
 
+void ModeloMatriz::Cargar(FuenteLineas& lineas) {
+    CambiarTodo([&] { CargarLineas(matriz_, lineas); });
+}
+
 void ModeloMatriz::Generar(const ParametrosAleatorios& parametros, GeneradorAleatorio& generador) {
     CambiarTodo([&] { GenerarProblemaAleatorio(matriz_, parametros, generador); });
 }

@@ -22,6 +22,7 @@ public:
     void Rotular();
     // Problem lines into the cells (see CargarLineas); the view follows even on failure.
     void Cargar(const std::vector<std::string>& lineas);
+    void Cargar(FuenteLineas& lineas);
     // A random problem into the cells (see GenerarProblemaAleatorio).
     void Generar(const ParametrosAleatorios& parametros, GeneradorAleatorio& generador);
     void PonerCelda(int32_t columna, int32_t fila, const QString& texto);
