@@ -183,8 +183,9 @@ SecuenciaLeida LeerSecuencia(const EstadoSecuenciador& estado, FuenteLineas& lin
     int64_t unidades = 0;  // products read; only the first Q are kept
     size_t erroresLinea = 0;
     std::vector<std::string> erroresDeLinea;
-    auto errorLinea = [&](size_t i, const std::string& texto) {
-        if (++erroresLinea <= kErroresListados) erroresDeLinea.push_back("línea " + std::to_string(i + 1) + ": " + texto);
+    // The text of a line's fault is made only for the faults that are listed.
+    auto errorLinea = [&](size_t i, const auto& texto) {
+        if (++erroresLinea <= kErroresListados) erroresDeLinea.push_back("línea " + std::to_string(i + 1) + ": " + texto());
     };
     bool enSolucion = false;
     std::string linea;
@@ -202,9 +203,11 @@ SecuenciaLeida LeerSecuencia(const EstadoSecuenciador& estado, FuenteLineas& lin
         }
         const std::optional<int32_t> p = IntentarTextoAEntero(linea);
         if (!p) {
-            errorLinea(i, "\"" + TextoCitado(linea) + "\" no es un número de producto");
+            errorLinea(i, [&] { return "\"" + TextoCitado(linea) + "\" no es un número de producto"; });
         } else if (*p < 1 || *p > n) {
-            errorLinea(i, "no hay producto " + std::to_string(*p) + " (los productos van de 1 a " + std::to_string(n) + ")");
+            errorLinea(i, [&] {
+                return "no hay producto " + std::to_string(*p) + " (los productos van de 1 a " + std::to_string(n) + ")";
+            });
         } else {
             ++cuentas[static_cast<size_t>(*p - 1)];
             if (unidades < estado.Q) r.secuencia.push_back(*p);

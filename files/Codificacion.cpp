@@ -118,18 +118,56 @@ std::size_t PasoUtf8(const unsigned char* p, const unsigned char* fin, char32_t&
     return longitud;
 }
 
-void AnadirWindows1252(std::string& texto, std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* fin = p + bytes.size();
-    while (p < fin) {
-        const std::size_t n = LongitudAscii(p, static_cast<std::size_t>(fin - p));
-        texto.append(reinterpret_cast<const char*>(p), n);
-        p += n;
-        if (p == fin) break;
-        const Utf8Corto& u = kTablaWindows1252[*p - 0x80];
-        texto.append(u.bytes, u.longitud);
-        ++p;
+// Eight bytes at p, all ASCII.
+bool OchoAscii(const unsigned char* p) {
+    std::uint64_t palabra;
+    std::memcpy(&palabra, p, 8);
+    return (palabra & 0x8080808080808080ULL) == 0;
+}
+
+// Every Windows-1252 byte in UTF-8, padded to four bytes, and its length: the decoding
+// below copies four bytes and advances by the length, with no branch on the byte.
+struct Utf8De1252 {
+    std::array<std::array<char, 4>, 256> bytes{};
+    std::array<unsigned char, 256> longitud{};
+};
+
+constexpr Utf8De1252 CrearTablaCompleta() {
+    Utf8De1252 t{};
+    for (unsigned b = 0; b < 256; ++b) {
+        if (b < 0x80) {
+            t.bytes[b][0] = static_cast<char>(b);
+            t.longitud[b] = 1;
+        } else {
+            const Utf8Corto& u = kTablaWindows1252[b - 0x80];
+            for (unsigned i = 0; i < u.longitud; ++i) t.bytes[b][i] = u.bytes[i];
+            t.longitud[b] = u.longitud;
+        }
     }
+    return t;
+}
+
+constexpr Utf8De1252 kUtf8De1252 = CrearTablaCompleta();
+
+void AnadirWindows1252(std::string& texto, std::string_view bytes) {
+    const auto* const inicio = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const fin = inicio + bytes.size();
+    std::size_t largo = 0;
+    for (const auto* p = inicio; p < fin; ++p) largo += kUtf8De1252.longitud[*p];
+    const std::size_t antes = texto.size();
+    texto.resize(antes + largo + 3);  // room for the last four-byte copy
+    char* destino = texto.data() + antes;
+    for (const auto* p = inicio; p < fin;) {
+        if (fin - p >= 8 && OchoAscii(p)) {
+            std::memcpy(destino, p, 8);
+            destino += 8;
+            p += 8;
+            continue;
+        }
+        std::memcpy(destino, kUtf8De1252.bytes[*p].data(), 4);
+        destino += kUtf8De1252.longitud[*p++];
+    }
+    texto.resize(antes + largo);
 }
 
 // A well-formed start of a UTF-8 sequence that the end of the bytes cuts short.

@@ -117,6 +117,17 @@ fs::path SeguirEnlaces(const std::string& nombre) {
 ReemplazoFichero::ReemplazoFichero(const std::string& nombre) : nombre_(nombre) {
     if (nombre.empty()) LanzarErrorAlCrear(nombre_, ENOENT);
 
+    // A name that leads to a pipe or a device is written into as it is: /dev/stdout links
+    // to /proc/self/fd/1, whose link text ("pipe:[…]") names no file to follow.
+    struct stat especial;
+    if (::stat(nombre.c_str(), &especial) == 0 && !S_ISREG(especial.st_mode) && !S_ISDIR(especial.st_mode)) {
+        destino_ = nombre;
+        if (::access(destino_.c_str(), W_OK) != 0) LanzarErrorAlCrear(nombre_, errno);
+        sincronizar_ = false;
+        AbrirDirecto(O_TRUNC);
+        return;
+    }
+
     const fs::path destino = SeguirEnlaces(nombre);
     destino_ = destino.string();
 

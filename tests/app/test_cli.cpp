@@ -602,6 +602,24 @@ TEST_F(Cli, LaLineaDeOrdenesDiceLoQuePaso) {
     }
 }
 
+// -o into a pipe: /dev/stdout links to /proc/self/fd/1, whose link names no file; the
+// program writes into it, and a FIFO without a reader is refused instead of waited for.
+TEST_F(Cli, SalidaAUnaTuberia) {
+    const fs::path p = Escribir("ejemplo.brk", kEjemploBytes);
+    const fs::path out = dir / "tuberia.out", estado = dir / "estado";
+    const std::string orden = "('" TAVELORIN_CLI "' -o /dev/stdout '" + p.string() + "'; echo $? >'" + estado.string() +
+                              "') | cat >'" + out.string() + "'";
+    ASSERT_EQ(std::system(orden.c_str()), 0);
+    EXPECT_EQ(LeerTodo(estado), "0\n");
+    EXPECT_EQ(LeerTodo(out), ConCrlf(kMemoEjemplo));
+
+    const fs::path fifo = dir / "sin-lector";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const Resultado r = EjecutarAcotado("", "-o '" + fifo.string() + "' '" + p.string() + "'");
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_EQ(r.errores, "Cannot create file \"" + fifo.string() + "\". No such device or address.\n");
+}
+
 // --evaluar keeps the sequence and a few sums per product and component, not a stage
 // table: Q = 60000 (a table of 29 GB) evaluates. b = (1), (0); d = 30000, 30000; the
 // alternating sequence is half a unit off the ideal at every odd stage.
