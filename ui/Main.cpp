@@ -25,6 +25,7 @@
 #include "ui/MemoInforme.h"
 #include "ui/ModeloMatriz.h"
 #include "ui/NombresFichero.h"
+#include "ui/RutasFichero.h"
 #include "ui/SalidaInforme.h"
 
 namespace tavelorin {
@@ -91,7 +92,8 @@ void TMainForm::AbrirProblema() {
 
 void TMainForm::CargarProblema(const QString& nombre) {
     MatrizProblema leido;
-    CargarLineas(leido, LeerLineasFichero(nombre.toStdString()));
+    LineasDeFichero fichero(RutaDeNombre(nombre));
+    CargarLineas(leido, fichero);
     EmpezarProblema(std::move(leido), nombre, false);
 }
 
@@ -137,7 +139,7 @@ bool TMainForm::GuardarProblemaComo() {
 }
 
 void TMainForm::EscribirProblema() {
-    EscribirLineasFichero(ficheroProblema_.toStdString(), modelo_->Matriz().LineasProblema());
+    EscribirLineasFichero(RutaDeNombre(ficheroProblema_), modelo_->Matriz().LineasProblema());
     cambios_->FijarProblema(false);
 }
 
@@ -157,7 +159,7 @@ void TMainForm::GuardarSolucionComo() { PedirYGuardarSolucion(); }
 bool TMainForm::PedirYGuardarSolucion() {
     ComprobarMemoriaEscritura(*Memo1);
     const QString propuesto =
-        QString::fromStdString(NombreSolucionPropuesto(ficheroProblema_.toStdString()));
+        NombreDeRuta(NombreSolucionPropuesto(RutaDeNombre(ficheroProblema_)));
     const std::optional<QString> nombre =
         dialogos_.NombreParaGuardar(this, kFiltroSolucion, QStringLiteral("sol"), propuesto);
     if (!nombre) return false;
