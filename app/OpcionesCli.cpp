@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "core/Errores.h"
+
 namespace tavelorin::cli {
 
 const char* const kUso =
@@ -33,9 +35,11 @@ const char* const kAyuda =
     "                      el bloque \"Calidad:\", o qué cuentas no cuadran (estado 1)\n"
     "  --aleatorio N M UMIN UMAX P CMIN CMAX\n"
     "                      genera un problema aleatorio de N productos y M componentes:\n"
-    "                      demandas por EnteroAleatorio(UMIN, UMAX), cada componente\n"
-    "                      presente con probabilidad P y cantidad EnteroAleatorio(CMIN, CMAX);\n"
-    "                      lo escribe en la salida o, con -o, como archivo de problema\n"
+    "                      cada demanda, un entero entre UMIN y UMAX (ambos incluidos);\n"
+    "                      cada componente presente con probabilidad P y, si lo está, con\n"
+    "                      una cantidad entre CMIN y CMAX (ambos incluidos); un mínimo\n"
+    "                      mayor que su máximo se rechaza. Lo escribe en la salida o,\n"
+    "                      con -o, como archivo de problema\n"
     "  --semilla S         semilla fija del generador (0..4294967295), para repetir\n"
     "                      un experimento; por omisión, la del reloj\n"
     "  --help              muestra esta ayuda\n"
@@ -89,12 +93,12 @@ uint32_t LeerSemilla(const std::string& valor) {
     errno = 0;
     const unsigned long long v = std::strtoull(valor.c_str(), &fin, 10);
     if (valor.empty() || valor[0] == '-' || *fin != '\0' || errno != 0 || v > 0xFFFFFFFFull)
-        throw ErrorDeUso("--semilla admite un entero de 0 a 4294967295, no \"" + valor + "\"");
+        throw ErrorDeUso("--semilla admite un entero de 0 a 4294967295, no \"" + TextoCitado(valor) + "\"");
     return static_cast<uint32_t>(v);
 }
 
 std::string LeerSeparador(const std::string& valor) {
-    if (valor != "," && valor != ".") throw ErrorDeUso("--separador admite \",\" o \".\", no \"" + valor + "\"");
+    if (valor != "," && valor != ".") throw ErrorDeUso("--separador admite \",\" o \".\", no \"" + TextoCitado(valor) + "\"");
     return valor;
 }
 
@@ -137,6 +141,7 @@ OpcionesCli LeerOpciones(const std::vector<std::string>& argumentos) {
             o.evaluar = args.Valor("falta el archivo de secuencia tras --evaluar");
         } else if (arg == "--aleatorio") {
             if (args.Restantes() < 7) throw ErrorDeUso("--aleatorio lleva siete valores: N M UMIN UMAX P CMIN CMAX");
+            o.aleatorio.clear();  // given twice, the last one counts, as for the other options
             for (int k = 0; k < 7; ++k) o.aleatorio.push_back(args.Tomar());
         } else if (arg == "--semilla") {
             o.semilla = LeerSemilla(args.Valor("falta el valor de --semilla"));
@@ -146,14 +151,15 @@ OpcionesCli LeerOpciones(const std::vector<std::string>& argumentos) {
             o.separador = LeerSeparador(arg.substr(std::string_view("--separador=").size()));
         } else if (arg == "-o" || arg == "--salida") {
             o.salida = args.Valor("falta el nombre del archivo de solución tras " + arg);
+            if (o.salida.empty()) throw ErrorDeUso("el nombre del archivo tras " + arg + " está vacío");
         } else if (arg == "-" || arg.empty() || arg[0] != '-') {
-            if (o.entrada) throw ErrorDeUso("sobra el argumento \"" + arg + "\"");
+            if (o.entrada) throw ErrorDeUso("sobra el argumento \"" + TextoCitado(arg) + "\"");
             o.entrada = arg;
         } else if (arg == "--") {
             if (!args.Quedan() || o.entrada) throw ErrorDeUso("se espera un solo archivo de problema");
             o.entrada = args.Tomar();
         } else {
-            throw ErrorDeUso("opción desconocida \"" + arg + "\"");
+            throw ErrorDeUso("opción desconocida \"" + TextoCitado(arg) + "\"");
         }
     }
     o.orden = Comprobar(o);

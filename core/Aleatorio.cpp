@@ -1,6 +1,7 @@
 #include "core/Aleatorio.h"
 
 #include <chrono>
+#include <utility>
 
 namespace tavelorin {
 
@@ -11,12 +12,11 @@ void GeneradorAleatorio::SembrarAleatorio() {
 
 int32_t GeneradorAleatorio::EnteroAleatorio(int32_t minimo, int32_t maximo) {
     RealAleatorio();
+    if (minimo > maximo) std::swap(minimo, maximo);
+    // s < 2^32 and the width <= 2^32, so their product fits in 64 bits.
     const uint64_t s = SemillaAleatoria;
-    const int32_t k = static_cast<int32_t>(static_cast<uint32_t>(maximo) - static_cast<uint32_t>(minimo));
-    // r * k is exact: s * |k| needs at most 63 bits.
-    if (k >= 0) return static_cast<int32_t>(1 + static_cast<int64_t>((s * static_cast<uint64_t>(k)) >> 32));
-    const uint64_t magnitud = static_cast<uint64_t>(-static_cast<int64_t>(k));
-    return static_cast<int32_t>(1 - static_cast<int64_t>((s * magnitud) >> 32));
+    const uint64_t ancho = static_cast<uint64_t>(int64_t{maximo} - int64_t{minimo}) + 1;
+    return static_cast<int32_t>(int64_t{minimo} + static_cast<int64_t>((s * ancho) >> 32));
 }
 
 }  // namespace tavelorin

@@ -18,7 +18,9 @@ public:
         return static_cast<double>(SemillaAleatoria) / 4294967296.0;
     }
 
-    // 1 + trunc(r * (max - min)), the difference taken in 32-bit wrapping arithmetic.
+    // One draw, uniform over minimo..maximo inclusive: minimo + floor(s * (maximo -
+    // minimo + 1) / 2^32), s being the new state, in 64-bit arithmetic. Crossed bounds
+    // are taken the other way round (the commands refuse them before drawing).
     int32_t EnteroAleatorio(int32_t minimo, int32_t maximo);
 };
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/FuenteLineas.h"
+
 namespace tavelorin {
 
 class MatrizProblema {
@@ -19,16 +21,36 @@ public:
 
     int32_t Filas() const { return filas_; }
     int32_t Columnas() const { return columnas_; }
-    // Row 0 / column 0 are fixed headers until a count drops to 1; after that they stay
-    // ordinary rows or columns for the rest of the run.
-    bool FilaFija() const { return filaFija_; }
-    bool ColumnaFija() const { return columnaFija_; }
+    // Row 0 / column 0 are fixed headers whenever there is a data row / column besides
+    // them; a grid of one row (or column) shows it as an ordinary one.
+    bool FilaFija() const { return filas_ > 1; }
+    bool ColumnaFija() const { return columnas_ > 1; }
 
     // New counts; 0 or less gives 1. New cells are empty, cells beyond the count are
     // dropped. "Grid too large for operation" above kFilasMaximas rows; "Out of memory"
-    // when the cells would not fit.
+    // when the cells would not fit. A failure changes nothing.
     void FijarFilas(int64_t filas);
     void FijarColumnas(int64_t columnas);
+    void FijarTamano(int64_t filas, int64_t columnas);
+    // Throws what sizing the grid to these counts would throw, and changes nothing.
+    static void ComprobarTamano(int64_t filas, int64_t columnas);
+
+    // The problem resized to filas x columnas, keeping what still fits: the usages of the
+    // remaining products and components, and each remaining product's demand, which moves
+    // to the new demand column. New cells are empty and the labels are rewritten. Fails
+    // as FijarTamano does, before changing anything.
+    void CambiarDimensiones(int64_t filas, int64_t columnas);
+
+    // The texts CambiarDimensiones would drop: the products and components that go (a
+    // range, given only when one of its cells holds a text) and the demands, when the
+    // demand column itself goes.
+    struct Perdida {
+        int32_t productoDesde = 0, productoHasta = 0;      // 0: no product loses a text
+        int32_t componenteDesde = 0, componenteHasta = 0;  // 0: no component loses a text
+        bool demandas = false;
+        bool Ninguna() const { return productoDesde == 0 && componenteDesde == 0 && !demandas; }
+    };
+    Perdida PerdidaAlCambiar(int64_t filas, int64_t columnas) const;
 
     const std::string& Celda(int32_t columna, int32_t fila) const {
         return celdas_[static_cast<size_t>(fila) * static_cast<size_t>(columnas_) + static_cast<size_t>(columna)];
@@ -46,13 +68,15 @@ public:
     std::vector<std::string> LineasProblema() const;
 
 private:
-    void Redimensionar(int64_t filas, int64_t columnas);
+    // Moves the cells that keep their place (and, with conservarDemandas, the demands)
+    // into a grid of the new size.
+    void Redimensionar(int64_t filas, int64_t columnas, bool conservarDemandas = false);
+    void RotularCabeceras();
+    void ContarVacias();
     static bool EsDato(int32_t columna, int32_t fila) { return columna >= 1 && fila >= 1; }
 
     int32_t filas_ = 0;
     int32_t columnas_ = 0;
-    bool filaFija_ = true;
-    bool columnaFija_ = true;
     int64_t vacias_ = 0;
     std::vector<std::string> celdas_;
 };
@@ -60,7 +84,9 @@ private:
 // Loads problem lines into the grid as texts: the row count becomes line 1 + 1, the
 // column count line 2 + 2, the grid is labelled, and each product row r takes the
 // fields of line r + 2. Fails at the first missing line or bad count, leaving the grid
-// as far as it got.
+// as far as it got. Lines are taken from the source only as they are needed, so nothing
+// after the last product line is read.
+void CargarLineas(MatrizProblema& matriz, FuenteLineas& lineas);
 void CargarLineas(MatrizProblema& matriz, const std::vector<std::string>& lineas);
 
 }  // namespace tavelorin

@@ -38,6 +38,12 @@ void ComprobarMemoria(uint64_t bytes) {
     if (bytes > MemoriaDisponible()) throw ErrorTavelorin(mensajes::kSinMemoria);
 }
 
+const char* ExplicacionSinMemoria() {
+    return "El equipo no tiene memoria libre suficiente para esta operación, así que no se ha hecho; "
+           "no se ha perdido nada. Cierre otros programas e inténtelo de nuevo. Un informe muy grande "
+           "puede guardarse como archivo de solución, que se escribe por partes y apenas necesita memoria.";
+}
+
 void EstablecerFuenteMemoria(std::function<uint64_t()> fuente) { Fuente() = std::move(fuente); }
 
 }  // namespace tavelorin

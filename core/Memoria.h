@@ -13,6 +13,11 @@ uint64_t MemoriaDisponible();
 // Throws ErrorTavelorin("Out of memory") when bytes exceed the available memory.
 void ComprobarMemoria(uint64_t bytes);
 
+// The Spanish explanation that goes with "Out of memory": what happened and what the
+// user can do. Every refusal by ComprobarMemoria comes before anything changes, so it
+// says that nothing was lost.
+const char* ExplicacionSinMemoria();
+
 // Tests replace the source of the available memory; an empty function restores it.
 void EstablecerFuenteMemoria(std::function<uint64_t()> fuente);
 

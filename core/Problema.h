@@ -86,9 +86,14 @@ struct EstadoSecuenciador {
     int32_t Total(int32_t componente) const { return Datos(NProd, componente - 1); }
 };
 
+// What a problem is read for: a run needs its stage table (within the available
+// memory); the evaluation of a given sequence needs only the problem and the sequence.
+enum class Lectura { ParaSecuenciar, ParaEvaluar };
+
 // Parses problem lines into NProd, NComp, Datos and Q. On failure NProd and NComp keep
 // what was read, Datos its new size with the cells converted so far, Q its old value.
-void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& lineas);
+void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& lineas,
+                  Lectura lectura = Lectura::ParaSecuenciar);
 
 // Bytes a run of this size needs: its stage table and the index its report lines are
 // produced from.
@@ -96,5 +101,8 @@ uint64_t MemoriaNecesaria(int64_t nProd, int64_t nComp, int64_t q);
 
 // Bytes the whole report text of a run of this size can take, held as lines.
 uint64_t MemoriaTextoInforme(int64_t nProd, int64_t nComp, int64_t q);
+
+// Bytes the evaluation of a sequence of this size needs: O(Q + n + m).
+uint64_t MemoriaEvaluacion(int64_t nProd, int64_t nComp, int64_t q);
 
 }  // namespace tavelorin

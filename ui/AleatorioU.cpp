@@ -1,6 +1,8 @@
 #include "ui/AleatorioU.h"
 
+#include "ui/Dialogos.h"
 #include "ui/Fuentes.h"
+#include "ui/ManejoErrores.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -69,11 +71,14 @@ TFormAleatorio::TFormAleatorio(QWidget* padre) : QDialog(padre) {
         return edit;
     };
     const TextosAleatorios iniciales;
-    ENProd = campo(QStringLiteral("Número de productos:"), QString::fromStdString(iniciales.productos), {210, 50}, 5);
+    // The left column's labels keep a margin from the window's edge.
+    constexpr int kMargen = 8;
+    ENProd = campo(QStringLiteral("Número de productos:"), QString::fromStdString(iniciales.productos), {210, 50},
+                   kMargen);
     ENUMin = campo(QStringLiteral("Número de unidades mínimas de producto:"),
-                   QString::fromStdString(iniciales.unidadesMinimas), {210, 75}, 0);
+                   QString::fromStdString(iniciales.unidadesMinimas), {210, 75}, kMargen);
     ENUMax = campo(QStringLiteral("Número de unidades máximas de producto:"),
-                   QString::fromStdString(iniciales.unidadesMaximas), {210, 100}, 0);
+                   QString::fromStdString(iniciales.unidadesMaximas), {210, 100}, kMargen);
     ENComp = campo(QStringLiteral("Número de componentes:"), QString::fromStdString(iniciales.componentes), {495, 50}, 256);
     EProbC = campo(QStringLiteral("Probabilidad de componente en producto:"),
                    QString::fromStdString(iniciales.probabilidad), {495, 75}, 256);
@@ -114,6 +119,52 @@ TextosAleatorios TFormAleatorio::Textos() const {
     t.cantidadMinima = ECantMin->text().toStdString();
     t.cantidadMaxima = ECantMax->text().toStdString();
     return t;
+}
+
+}  // namespace tavelorin
+
+namespace tavelorin {
+
+QLineEdit* TFormAleatorio::Campo(CampoAleatorio campo) const {
+    switch (campo) {
+        case CampoAleatorio::Productos: return ENProd;
+        case CampoAleatorio::Componentes: return ENComp;
+        case CampoAleatorio::UnidadesMinimas: return ENUMin;
+        case CampoAleatorio::UnidadesMaximas: return ENUMax;
+        case CampoAleatorio::Probabilidad: return EProbC;
+        case CampoAleatorio::CantidadMinima: return ECantMin;
+        case CampoAleatorio::CantidadMaxima: return ECantMax;
+    }
+    return ENProd;
+}
+
+void TFormAleatorio::ComprobarAlAceptar(Dialogos& dialogos, std::string separador) {
+    dialogos_ = &dialogos;
+    separador_ = std::move(separador);
+}
+
+std::optional<ParametrosAleatorios> TFormAleatorio::Comprobar() {
+    std::optional<ParametrosAleatorios> parametros;
+    std::optional<CampoAleatorio> malo;
+    EjecutarComando(*dialogos_, this, [&] {
+        try {
+            parametros = ComprobarParametrosAleatorios(Textos(), separador_);
+        } catch (const ErrorCampoAleatorio& e) {
+            malo = e.Campo();
+            throw;
+        }
+    });
+    if (malo) {
+        QLineEdit* campo = Campo(*malo);
+        campo->setFocus();
+        campo->selectAll();
+    }
+    return parametros;
+}
+
+void TFormAleatorio::accept() {
+    if (dialogos_ != nullptr && !Comprobar()) return;
+    QDialog::accept();
 }
 
 }  // namespace tavelorin

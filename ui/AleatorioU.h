@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
+#include <string>
 
 #include "core/GeneracionAleatoria.h"
 
@@ -13,6 +15,8 @@ class QPushButton;
 
 namespace tavelorin {
 
+class Dialogos;
+
 class TFormAleatorio : public QDialog {
     Q_OBJECT
 public:
@@ -20,6 +24,17 @@ public:
 
     // The texts of the seven edits.
     TextosAleatorios Textos() const;
+    // The edit of a field.
+    QLineEdit* Campo(CampoAleatorio campo) const;
+
+    // From now on "Aceptar" closes the dialog only when Comprobar finds every field right.
+    void ComprobarAlAceptar(Dialogos& dialogos, std::string separador);
+    // The parameters when every field is right (ComprobarParametrosAleatorios); otherwise
+    // the message is shown as any command's error, the bad field is selected and the
+    // result is nullopt. Needs ComprobarAlAceptar first.
+    std::optional<ParametrosAleatorios> Comprobar();
+
+    void accept() override;
 
     QFrame* Shape1 = nullptr;
     QFrame* Shape2 = nullptr;
@@ -34,6 +49,10 @@ public:
     QLineEdit* ECantMax = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
+
+private:
+    Dialogos* dialogos_ = nullptr;
+    std::string separador_;
 };
 
 }  // namespace tavelorin

@@ -8,7 +8,9 @@
 
 #include <QColor>
 #include <QObject>
+#include <QList>
 #include <QPointer>
+#include <QRectF>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -17,6 +19,7 @@
 #include "core/Problema.h"
 
 QT_BEGIN_NAMESPACE
+class QAction;
 class QChart;
 class QLineEdit;
 class QLineSeries;
@@ -27,6 +30,7 @@ QT_END_NAMESPACE
 namespace tavelorin {
 
 class GeneradorAleatorio;
+class VistaGrafico;
 
 class GraficosConsumo : public QObject {
     Q_OBJECT
@@ -44,9 +48,9 @@ public:
 
     // Rebuilds the speed chart: one series "Cj" per component of the stage table.
     void GraficoVelocidades();
-    // Refills KNjQ and Xjk for the component in EComp. Throws ErrorTavelorin when EComp
-    // does not hold an integer (after emptying both); a number outside the table's
-    // components leaves both empty.
+    // Refills KNjQ and Xjk for the component in EComp. A text that is not a component of
+    // the table (no integer, or a number outside its components) leaves both empty until
+    // a valid number is typed (ECompChange). Never throws.
     void GraficoTasas();
     // Frees every speed series.
     void BorrarSeriesVel();
@@ -79,6 +83,19 @@ public:
     QListWidget* LeyendaTas() const { return tas_.leyenda; }
     QValueAxis* EjeX(const QChart* grafico) const;
     QValueAxis* EjeY(const QChart* grafico) const;
+    VistaGrafico* VistaVel() const { return vel_.vista; }
+    VistaGrafico* VistaTas() const { return tas_.vista; }
+
+    // --- Reading the charts ---
+    // Shows the given ranges (as RangosDe gives them) of one of the two charts.
+    void Ampliar(QChart* grafico, const QRectF& rangos);
+    // The whole chart again: ranges from the points of the lines shown.
+    void VistaCompleta(QChart* grafico);
+    // The legend's context menu: only the line of row fila, or every line.
+    void MostrarSolo(QChart* grafico, int fila);
+    void MostrarTodas(QChart* grafico);
+    // The items of both charts' context menus (not owned).
+    void FijarMenuGraficos(const QList<QAction*>& acciones);
 
 private:
     // A chart page: the framed page, its chart and axes, and its legend.
@@ -88,11 +105,14 @@ private:
         QValueAxis* ejeX = nullptr;
         QValueAxis* ejeY = nullptr;
         QListWidget* leyenda = nullptr;
+        VistaGrafico* vista = nullptr;
     };
-    static Pagina CrearPagina(const QString& nombre);
+    static Pagina CrearPagina(const QString& nombre, const QString& titulo, const QString& tituloY);
     // The page of one of the two charts; null for any other.
     const Pagina* PaginaDe(const QChart* grafico) const;
     void AjustarEjes(QChart* grafico);
+    // Series shown as their legend rows are checked, then the whole chart.
+    void AplicarLeyenda(const Pagina& pagina);
     void LiberarSeriesVel();
     // The values of a page's series, stage by stage, kept to cut them down again for
     // another view; and the extremes of every series over all the stages.

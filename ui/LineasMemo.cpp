@@ -245,6 +245,58 @@ std::string LineasMemo::Utf8(int i) const {
     return QString::fromLatin1(l->bytes.data(), static_cast<qsizetype>(l->bytes.size())).toStdString();
 }
 
+uint64_t LineasMemo::BytesUtf8(int i) const {
+    const Linea* pl = Guardada(i);
+    if (pl == nullptr) {
+        int g = 0;
+        EsGenerada(i, &g);
+        return static_cast<uint64_t>(origen_->Informe().Longitud(g));
+    }
+    const Linea& l = *pl;
+    uint64_t n = 0;
+    if (l.ancha) {
+        // A surrogate pair (4 bytes) is two units of 2; a lone half is written as 3.
+        const QString& t = *l.ancha;
+        for (qsizetype k = 0; k < t.size(); ++k) {
+            const char16_t c = t[k].unicode();
+            const bool par = QChar::isHighSurrogate(c) && k + 1 < t.size() && QChar::isLowSurrogate(t[k + 1].unicode());
+            n += c < 0x80 ? 1 : c < 0x800 ? 2 : par ? 4 : 3;
+            if (par) ++k;
+        }
+        return n;
+    }
+    for (unsigned char b : l.bytes) n += b < 0x80 ? 1 : 2;
+    return n;
+}
+
+void LineasMemo::AnadirUtf8(int i, QByteArray& destino) const {
+    const Linea* pl = Guardada(i);
+    if (pl == nullptr) {
+        int g = 0;
+        EsGenerada(i, &g);
+        const std::string linea = origen_->Utf8(g);
+        destino.append(linea.data(), static_cast<qsizetype>(linea.size()));
+        return;
+    }
+    const Linea& l = *pl;
+    if (l.ancha) {
+        destino += l.ancha->toUtf8();
+        return;
+    }
+    if (EsAscii(l.bytes)) {
+        destino.append(l.bytes.data(), static_cast<qsizetype>(l.bytes.size()));
+        return;
+    }
+    for (unsigned char b : l.bytes) {
+        if (b < 0x80) {
+            destino += static_cast<char>(b);
+        } else {
+            destino += static_cast<char>(0xC0 | (b >> 6));
+            destino += static_cast<char>(0x80 | (b & 0x3F));
+        }
+    }
+}
+
 size_t LineasMemo::BytesTexto() const {
     size_t total = 0;
     for (const Trozo& t : trozos_)

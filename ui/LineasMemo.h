@@ -2,6 +2,7 @@
 // generated lines and the lines the memo holds itself (LineasMemo, below).
 #pragma once
 
+#include <QByteArray>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
@@ -127,6 +128,9 @@ public:
     QString Texto(int i) const;
     QString Tramo(int i, int desde, int hasta) const;
     std::string Utf8(int i) const;
+    // The length of line i in UTF-8, and line i appended to destino in UTF-8.
+    uint64_t BytesUtf8(int i) const;
+    void AnadirUtf8(int i, QByteArray& destino) const;
     // Bytes the held lines themselves take (the characters, one or two bytes each).
     size_t BytesTexto() const;
 

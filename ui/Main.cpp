@@ -3,43 +3,67 @@
 #include "ui/Main.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QLineEdit>
 #include <QLocale>
 
+#include "core/Errores.h"
 #include "core/Informe.h"
 #include "core/Memoria.h"
 #include "core/Secuenciador.h"
-#include "core/TextoEntero.h"
 #include "files/FicheroTexto.h"
 #include "ui/AboutU.h"
 #include "ui/AleatorioU.h"
+#include "ui/CambiosPendientes.h"
 #include "ui/Dialogos.h"
+#include "ui/Dimensiones.h"
+#include "ui/Fuentes.h"
 #include "ui/GraficosConsumo.h"
+#include "ui/GuardiaCambios.h"
 #include "ui/Impresion.h"
 #include "ui/LineasGeneradas.h"
 #include "ui/ManejoErrores.h"
 #include "ui/MemoInforme.h"
 #include "ui/ModeloMatriz.h"
+#include "ui/NombresFichero.h"
+#include "ui/RutasFichero.h"
 #include "ui/SalidaInforme.h"
 #include "ui/TareasLargas.h"
 
 namespace tavelorin {
 
-// Start-up: the command-line problem, or an empty grid of 3 products and 4 components.
+namespace {
+
+const QString kFiltroProblema = QStringLiteral("Problema de Brisak (*.brk)");
+const QString kFiltroSolucion = QStringLiteral("Solución algoritmo de Brisak (*.sol)");
+const QString kPlantee = QStringLiteral("Plantee el problema antes de guardarlo.");
+
+// The empty problem of New and of a start without a problem file: 3 products, 4
+// components, labelled.
+MatrizProblema ProblemaVacio() {
+    MatrizProblema vacio;
+    vacio.FijarTamano(4, 6);
+    vacio.Rotular();
+    return vacio;
+}
+
+// A name typed without an extension gets the dialog's default one.
+QString ConExtension(const QString& nombre, const QString& extension) {
+    const QString base = nombre.section(QLatin1Char('/'), -1);
+    return base.contains(QLatin1Char('.')) ? nombre : nombre + QLatin1Char('.') + extension;
+}
+
+}  // namespace
+
+// Start-up: the command-line problem, or (without one, or when it fails to load) an
+// empty grid of 3 products and 4 components.
 void TMainForm::FormCreate(const QStringList& argumentos) {
-    EjecutarComando(dialogos_, this, [&] {
-        if (!argumentos.isEmpty()) {
-            ficheroProblema_ = argumentos.front();
-            CargarProblema();
-        } else {
-            modelo_->FijarFilas(4);
-            modelo_->FijarColumnas(6);
-            modelo_->Rotular();
-        }
-        resuelto_ = false;
-        ActualizarBotones();
-    });
+    const bool cargado =
+        !argumentos.isEmpty() && EjecutarComando(dialogos_, this, [&] { CargarProblema(argumentos.front()); });
+    if (!cargado) EmpezarProblema(ProblemaVacio(), QString(), false);
+    resuelto_ = false;
+    ActualizarBotones();
 }
 
 void TMainForm::LeerSeparadorDecimal() {
@@ -52,40 +76,41 @@ void TMainForm::changeEvent(QEvent* evento) {
     QMainWindow::changeEvent(evento);
 }
 
-// --- Files ---
-
-namespace {
-
-const QString kFiltroProblema = QStringLiteral("Problema de Brisak (*.brk)");
-const QString kFiltroSolucion = QStringLiteral("Solución algoritmo de Brisak (*.sol)");
-const QString kPlantee = QStringLiteral("Plantee el problema antes de guardarlo.");
-
-// A name typed without an extension gets the dialog's default one.
-QString ConExtension(const QString& nombre, const QString& extension) {
-    const QString base = nombre.section(QLatin1Char('/'), -1);
-    return base.contains(QLatin1Char('.')) ? nombre : nombre + QLatin1Char('.') + extension;
+void TMainForm::closeEvent(QCloseEvent* evento) {
+    if (guardia_->PuedeCerrar())
+        evento->accept();
+    else
+        evento->ignore();
 }
 
-}  // namespace
+// --- Files ---
 
 void TMainForm::AbrirProblema() {
+    if (!guardia_->PuedeContinuar()) return;
     const std::optional<QString> nombre = dialogos_.NombreParaAbrir(this, kFiltroProblema, nombreAbrir_);
     if (!nombre) return;
     nombreAbrir_ = *nombre;
-    NuevoProblema();
-    ficheroProblema_ = *nombre;
-    CargarProblema();
+    CargarProblema(*nombre);
 }
 
-void TMainForm::CargarProblema() {
-    modelo_->Cargar(LeerLineasFichero(ficheroProblema_.toStdString()));
+void TMainForm::CargarProblema(const QString& nombre) {
+    MatrizProblema leido;
+    LineasDeFichero fichero(RutaDeNombre(nombre));
+    CargarLineas(leido, fichero);
+    EmpezarProblema(std::move(leido), nombre, false);
 }
 
-void TMainForm::GuardarProblema() {
-    if (!ficheroProblema_.isEmpty() && MatrizCompleta())
-        EscribirProblema();
-    else
-        GuardarProblemaComo();
+void TMainForm::FijarFicheroProblema(const QString& nombre) {
+    ficheroProblema_ = nombre;
+    setWindowTitle(TituloVentana(nombre));
+}
+
+void TMainForm::GuardarProblema() { GuardarProblemaSegunBoton(); }
+
+bool TMainForm::GuardarProblemaSegunBoton() {
+    if (ficheroProblema_.isEmpty() || !MatrizCompleta()) return GuardarProblemaComo();
+    EscribirProblema();
+    return true;
 }
 
 void TMainForm::ArchivoGrabarProblemaClick() {
@@ -106,52 +131,71 @@ void TMainForm::ArchivoGrabarProblemaComoClick() {
         dialogos_.MostrarInformacion(this, kTituloAplicacion, kPlantee);
 }
 
-void TMainForm::GuardarProblemaComo() {
+bool TMainForm::GuardarProblemaComo() {
     const std::optional<QString> nombre =
         dialogos_.NombreParaGuardar(this, kFiltroProblema, QStringLiteral("brk"), nombreGuardarProblema_);
-    if (!nombre) return;
-    ficheroProblema_ = ConExtension(*nombre, QStringLiteral("brk"));
+    if (!nombre) return false;
+    FijarFicheroProblema(ConExtension(*nombre, QStringLiteral("brk")));
     nombreGuardarProblema_ = ficheroProblema_;
     EscribirProblema();
+    return true;
 }
 
 void TMainForm::EscribirProblema() {
-    EscribirLineasFichero(ficheroProblema_.toStdString(), modelo_->Matriz().LineasProblema());
+    EscribirLineasFichero(RutaDeNombre(ficheroProblema_), modelo_->Matriz().LineasProblema());
+    cambios_->FijarProblema(false);
 }
 
-void TMainForm::GuardarSolucion() {
-    if (!ficheroSolucion_.isEmpty() && resuelto_)
-        EscribirSolucion();
-    else
-        GuardarSolucionComo();
+void TMainForm::GuardarSolucion() { GuardarSolucionSegunMenu(); }
+
+bool TMainForm::GuardarSolucionSegunMenu() {
+    ComprobarMemoriaEscritura(*Memo1);
+    // Never onto the problem file, even if it was saved under the solution's name.
+    if (ficheroSolucion_.isEmpty() || !resuelto_ || MismoFichero(ficheroSolucion_, ficheroProblema_))
+        return PedirYGuardarSolucion();
+    EscribirSolucion();
+    return true;
 }
 
-void TMainForm::GuardarSolucionComo() {
+void TMainForm::GuardarSolucionComo() { PedirYGuardarSolucion(); }
+
+bool TMainForm::PedirYGuardarSolucion() {
+    ComprobarMemoriaEscritura(*Memo1);
     const QString propuesto =
-        QString::fromStdString(NombreSolucionPropuesto(ficheroProblema_.toStdString()));
+        NombreDeRuta(NombreSolucionPropuesto(RutaDeNombre(ficheroProblema_)));
     const std::optional<QString> nombre =
         dialogos_.NombreParaGuardar(this, kFiltroSolucion, QStringLiteral("sol"), propuesto);
-    if (!nombre) return;
-    ficheroSolucion_ = ConExtension(*nombre, QStringLiteral("sol"));
+    if (!nombre) return false;
+    const QString elegido = ConExtension(*nombre, QStringLiteral("sol"));
+    if (MismoFichero(elegido, ficheroProblema_))
+        throw ErrorTavelorin(MensajeSolucionSobreProblema(ficheroProblema_).toStdString());
+    ficheroSolucion_ = elegido;
     EscribirSolucion();
+    return true;
 }
 
 void TMainForm::EscribirSolucion() {
-    GuardarTextoMemo(this, ficheroSolucion_.toStdString(), *Memo1, TareasLargasEnUso());
+    // Cancelled, the old file stays and the report is still unsaved.
+    if (GuardarTextoMemo(this, RutaDeNombre(ficheroSolucion_), *Memo1, TareasLargasEnUso())) cambios_->FijarInforme(false);
 }
 
 // --- Random problem ---
 
 void TMainForm::CrearProblemaAleatorio() {
+    if (!guardia_->PuedeContinuar()) return;
     TFormAleatorio formulario(this);
-    if (!dialogos_.MostrarModal(formulario)) return;
-    const TextosAleatorios textos = formulario.Textos();
-    // Refused before the reset, so the problem on screen is not lost.
-    ComprobarComponentesAleatorios(textos);
-    NuevoProblema();
+    formulario.ComprobarAlAceptar(dialogos_, separador_);
+    // The dialog stays until every field is right or the user cancels; nothing changes
+    // before that.
+    std::optional<ParametrosAleatorios> parametros;
+    while (!parametros) {
+        if (!dialogos_.MostrarModal(formulario)) return;
+        parametros = formulario.Comprobar();
+    }
+    MatrizProblema generado;
     generador_.SembrarAleatorio();
-    const ParametrosAleatorios parametros = LeerParametrosAleatorios(textos, separador_);
-    modelo_->Generar(parametros, generador_);
+    GenerarProblemaAleatorio(generado, *parametros, generador_);
+    EmpezarProblema(std::move(generado), QString(), true);
 }
 
 // --- Enabling ---
@@ -174,6 +218,8 @@ void TMainForm::ArchivoMenuClick() {
     ArchivoGrabarSolucion->setEnabled(resuelto_);
     ArchivoGrabarSolucionComo->setEnabled(resuelto_);
     ArchivoImprimir->setEnabled(resuelto_);
+    ArchivoVistaPreliminar->setEnabled(resuelto_);
+    ArchivoExportarPdf->setEnabled(resuelto_);
     const bool completa = MatrizCompleta();
     ArchivoGrabarProblema->setEnabled(completa);
     ArchivoGrabarProblemaComo->setEnabled(completa);
@@ -182,29 +228,28 @@ void TMainForm::ArchivoMenuClick() {
 // --- Grid commands ---
 
 void TMainForm::NuevoProblema() {
+    if (!guardia_->PuedeContinuar()) return;
+    EmpezarProblema(ProblemaVacio(), QString(), false);
+}
+
+void TMainForm::EmpezarProblema(MatrizProblema problema, const QString& fichero, bool modificado) {
+    // The last solve goes first, so that nothing below draws it again.
+    estado_ = EstadoSecuenciador();
     Memo1->Vaciar();
-    modelo_->FijarFilas(4);
-    modelo_->FijarColumnas(6);
     EComp->setText(QStringLiteral("1"));
-    modelo_->Rotular();
-    ficheroProblema_.clear();
+    modelo_->Reemplazar(std::move(problema));
+    FijarFicheroProblema(fichero);
+    ficheroSolucion_.clear();
     resuelto_ = false;
     ActualizarBotones();
     Graficos->BorrarSeriesVel();
     Graficos->BorrarSeriesTasas();
+    cambios_->FijarProblema(modificado);
+    cambios_->FijarInforme(false);
 }
 
 void TMainForm::DimensionarProblema() {
-    const QString titulo = QStringLiteral("Problema de Brisak");
-    const QString productos =
-        dialogos_.PedirTexto(this, titulo, QStringLiteral("Número de Productos"), QStringLiteral("3")).value_or(QStringLiteral("3"));
-    const QString componentes =
-        dialogos_.PedirTexto(this, titulo, QStringLiteral("Número de Componentes"), QStringLiteral("4")).value_or(QStringLiteral("4"));
-    const int32_t filas = static_cast<int32_t>(static_cast<uint32_t>(TextoAEntero(productos.toStdString())) + 1u);
-    modelo_->FijarFilas(filas);
-    const int32_t columnas = static_cast<int32_t>(static_cast<uint32_t>(TextoAEntero(componentes.toStdString())) + 2u);
-    modelo_->FijarColumnas(columnas);
-    modelo_->Rotular();
+    if (tavelorin::DimensionarProblema(dialogos_, this, *modelo_)) cambios_->FijarProblema(true);
 }
 
 std::vector<std::string> TMainForm::ProblemaDeMatriz() {
@@ -221,8 +266,9 @@ void TMainForm::EjecutarResolucion() {
     const std::vector<std::string> problema = ProblemaDeMatriz();
     SecuenciarTabla(estado_, problema);
     MostrarSolucion();
+    cambios_->FijarInforme(false);
     Graficos->GraficoVelocidades();
-    Graficos->GraficoTasas();
+    Graficos->GraficoTasas();  // empty while EComp holds no component of the table
     resuelto_ = true;
     ActualizarBotones();
 }
@@ -245,21 +291,23 @@ void TMainForm::MostrarSolucion() {
 
 // --- Window commands ---
 
-void TMainForm::CopiarSolucion() {
-    Memo1->setFocus();
-    Memo1->selectAll();
-    Memo1->CopiarTodo();
-}
+void TMainForm::CopiarSolucion() { CopiarInforme(*Memo1); }
 
+// The dialog starts from the face really drawn; leaving it as offered keeps the memo's font.
 void TMainForm::ElegirFuente() {
-    if (auto fuente = dialogos_.ElegirFuente(this, Memo1->font())) Memo1->setFont(*fuente);
+    const QFont ofrecida = FuenteParaDialogo(Memo1->font(), Memo1->logicalDpiY());
+    if (const auto elegida = dialogos_.ElegirFuente(this, ofrecida))
+        if (const auto nueva = FuenteCambiada(ofrecida, *elegida)) Memo1->setFont(*nueva);
 }
 
 void TMainForm::ConfigurarImpresora() { dialogos_.ConfigurarImpresora(this, impresora_); }
 
 void TMainForm::Salir() { close(); }
 
-void TMainForm::ImprimirSolucion() { tavelorin::ImprimirSolucion(this, impresora_, *Memo1, dialogos_); }
+void TMainForm::ImprimirSolucion() {
+    ComprobarMemoriaImpresion(*Memo1);
+    tavelorin::ImprimirSolucion(this, impresora_, *Memo1, dialogos_);
+}
 
 void TMainForm::MostrarAcercaDe() { dialogos_.MostrarModal(*AboutBox); }
 

@@ -17,11 +17,15 @@
 
 class QAction;
 class QLineEdit;
+class QTabWidget;
 
 namespace tavelorin {
 
+class CambiosPendientes;
 class Dialogos;
 class GraficosConsumo;
+class GuardiaCambios;
+class MatrizProblema;
 class MemoInforme;
 class TAboutBox;
 class ModeloMatriz;
@@ -44,6 +48,15 @@ public:
     void ImprimirSolucion();
     void MostrarAcercaDe();
 
+    // Printing to a file and the charts (MainEscritorio.cpp).
+    void VistaPreliminar();
+    void ExportarPdf();
+    // The chart page showing: to a PNG, SVG or PDF file, or to the clipboard as an image;
+    // its whole extent again after a zoom.
+    void ExportarGrafico();
+    void CopiarGrafico();
+    void VistaCompleta();
+
     // Problem and solution files.
     void AbrirProblema();
     void GuardarProblema();
@@ -57,10 +70,14 @@ public:
 
     // --- State, read-only ---
     bool Resuelto() const { return resuelto_; }
-    // The problem file the grid was last read from or written to; empty after New.
+    // The problem file the grid was last read from or written to; empty after New and
+    // after a random problem. A file that failed to load never becomes it.
     const QString& FicheroProblema() const { return ficheroProblema_; }
-    // The file the solution was last written to; kept across New.
+    // The file the solution was last written to; forgotten whenever another problem
+    // takes the grid's place (New, Open, a random problem).
     const QString& FicheroSolucion() const { return ficheroSolucion_; }
+    // Whether the problem and the report hold changes that no file has.
+    const CambiosPendientes& Cambios() const { return *cambios_; }
     // The sequencing state of the last solve.
     const EstadoSecuenciador& Estado() const { return estado_; }
     const GeneradorAleatorio& Generador() const { return generador_; }
@@ -70,6 +87,8 @@ public:
 
 protected:
     void changeEvent(QEvent* evento) override;
+    // Closing (Salir, the close box) first asks about unsaved changes.
+    void closeEvent(QCloseEvent* evento) override;
 
 private:
     using Comando = void (TMainForm::*)();
@@ -79,15 +98,35 @@ private:
     void CrearMenus();
     void CrearBarra();
     void CrearPaginas();
+    void CrearGuardia();
+    // MainEscritorio.cpp: the items added for the desktop, the shortcuts, the order of
+    // the Tab key and the names screen readers announce.
+    void CrearAccionesEscritorio();
+    void AsignarAtajos();
+    void OrdenarTabulacion();
+    void NombrarParaAccesibilidad();
+    void ActualizarAccionesGrafico();
+    // The frame of the chart page showing (chart and legend); null on the data page.
+    QWidget* GraficoVisible() const;
     // Connects an action to a command run under the failure handler.
     void Conectar(QAction* accion, Comando comando);
     void Ejecutar(Comando comando);
 
     void FormCreate(const QStringList& argumentos);
     void LeerSeparadorDecimal();
-    void CargarProblema();
-    void GuardarProblemaComo();
+    // A problem in the grid's place: the memo, the charts, the last solve and the
+    // solution file forgotten, the problem file and the modified flag as given.
+    void EmpezarProblema(MatrizProblema problema, const QString& fichero, bool modificado);
+    // Reads and checks the whole file first; only a file that loads replaces the problem.
+    void CargarProblema(const QString& nombre);
+    void FijarFicheroProblema(const QString& nombre);
+    // The saving flows; true when the file was written, false when a dialog was
+    // cancelled; a failed write or a refused name throws.
+    bool GuardarProblemaSegunBoton();
+    bool GuardarProblemaComo();
     void EscribirProblema();
+    bool GuardarSolucionSegunMenu();
+    bool PedirYGuardarSolucion();
     void EscribirSolucion();
     void ActualizarBotones();
     void ArchivoMenuClick();
@@ -96,6 +135,8 @@ private:
     void MostrarSolucion();
 
     Dialogos& dialogos_;
+    CambiosPendientes* cambios_ = nullptr;
+    GuardiaCambios* guardia_ = nullptr;
 
     // --- State ---
     bool resuelto_ = false;
@@ -134,8 +175,14 @@ private:
     QAction* Fuente1 = nullptr;
     QAction* ResolverProblema = nullptr;
     QAction* AyudaAcerdaDe = nullptr;
+    QAction* ArchivoVistaPreliminar = nullptr;
+    QAction* ArchivoExportarPdf = nullptr;
+    QAction* ArchivoExportarGrafico = nullptr;
+    QAction* EdicionCopiarGrafico = nullptr;
+    QAction* EdicionVistaCompleta = nullptr;
     MemoInforme* Memo1 = nullptr;
     QLineEdit* EComp = nullptr;
+    QTabWidget* PageControl1 = nullptr;
     GraficosConsumo* Graficos = nullptr;  // both consumption charts and their selector
     TAboutBox* AboutBox = nullptr;
 };

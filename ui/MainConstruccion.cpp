@@ -18,9 +18,11 @@
 
 #include "core/Errores.h"
 #include "ui/AboutU.h"
+#include "ui/CambiosPendientes.h"
 #include "ui/Dialogos.h"
 #include "ui/Fuentes.h"
 #include "ui/GraficosConsumo.h"
+#include "ui/GuardiaCambios.h"
 #include "ui/Main.h"
 #include "ui/ManejoErrores.h"
 #include "ui/MemoInforme.h"
@@ -59,13 +61,17 @@ QVBoxLayout* Pagina(const char* nombre) {
 
 TMainForm::TMainForm(Dialogos& dialogos, const QStringList& argumentos, QWidget* padre)
     : QMainWindow(padre), dialogos_(dialogos) {
-    setWindowTitle(kTituloAplicacion);
+    setWindowTitle(TituloVentana(QString()));
     setFont(FuenteVentana());
     modelo_ = new ModeloMatriz(this);
     CrearAcciones();
     CrearMenus();
     CrearBarra();
     CrearPaginas();
+    CrearGuardia();
+    AsignarAtajos();
+    OrdenarTabulacion();
+    NombrarParaAccesibilidad();
     resize(1083, 778 + menuBar()->sizeHint().height());
     generador_.SembrarAleatorio();
     LeerSeparadorDecimal();
@@ -140,6 +146,7 @@ void TMainForm::CrearAcciones() {
     ResolverProblema->setEnabled(false);
     AyudaAcerdaDe = item("AyudaAcerdaDe", QStringLiteral("&Acerca de..."), &TMainForm::MostrarAcercaDe,
                          QStringLiteral("Show program information"));
+    CrearAccionesEscritorio();
 }
 
 void TMainForm::CrearMenus() {
@@ -158,10 +165,12 @@ void TMainForm::CrearMenus() {
     QMenu* ArchivoMenu = menu("ArchivoMenu", QStringLiteral("&Archivo"),
                               {ArchivoNuevo, Items1, nullptr, ArchivoAbrir, Crearproblemaaleatorio1, nullptr,
                                ArchivoGrabarProblema, ArchivoGrabarProblemaComo, ArchivoGrabarSolucion,
-                               ArchivoGrabarSolucionComo, nullptr, ArchivoImprimir, ArchivoConfigurarImpresora, nullptr,
+                               ArchivoGrabarSolucionComo, nullptr, ArchivoImprimir, ArchivoVistaPreliminar,
+                               ArchivoExportarPdf, ArchivoExportarGrafico, ArchivoConfigurarImpresora, nullptr,
                                ArchivoSalir});
     connect(ArchivoMenu, &QMenu::aboutToShow, this, [this] { Ejecutar(&TMainForm::ArchivoMenuClick); });
-    menu("Edicin1", QStringLiteral("Edición"), {Copiar1, nullptr, Fuente1});
+    menu("Edicin1", QStringLiteral("Edición"),
+         {Copiar1, EdicionCopiarGrafico, nullptr, Fuente1, nullptr, EdicionVistaCompleta});
     menu("ResolverResolverProblema", QStringLiteral("&Resolver"), {ResolverProblema});
     menu("AyudaMenu", QStringLiteral("&Ayuda"), {AyudaAcerdaDe});
 }
@@ -196,7 +205,7 @@ void TMainForm::CrearBarra() {
 }
 
 void TMainForm::CrearPaginas() {
-    auto* PageControl1 = Nombrado(new QTabWidget(this), "PageControl1");
+    PageControl1 = Nombrado(new QTabWidget(this), "PageControl1");
     setCentralWidget(PageControl1);
 
     // Data and solution: the grid on the left, the memo filling the rest.
@@ -213,8 +222,7 @@ void TMainForm::CrearPaginas() {
     Memo1 = Nombrado(new MemoInforme(Panel3), "Memo1");
     // A selection too large for the clipboard is refused with a message.
     Memo1->FijarAvisoCopiaExcesiva([this](int64_t caracteres) {
-        dialogos_.MostrarError(this, kTituloAplicacion,
-                               QString::fromStdString(TextoParaMostrar(MensajeCopiaExcesiva(caracteres).toStdString())));
+        MostrarErrorDe(dialogos_, this, std::make_exception_ptr(ErrorTavelorin(MensajeCopiaExcesiva(caracteres).toStdString())));
     });
     Panel3->layout()->addWidget(Memo1);
     Splitter1->addWidget(Panel1);
@@ -259,6 +267,22 @@ void TMainForm::CrearPaginas() {
     tasa->addWidget(Graficos->ChartTasCon(), 1);
     PageControl1->addTab(tasa->parentWidget(), QStringLiteral("Gráfico de tasas de consumo"));
     PageControl1->setCurrentIndex(0);
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] { ActualizarAccionesGrafico(); });
+    ActualizarAccionesGrafico();
+}
+
+// The unsaved-changes flags follow the grid's and the memo's edits and show in the title;
+// the guard asks before they would be lost.
+void TMainForm::CrearGuardia() {
+    cambios_ = new CambiosPendientes(this);
+    cambios_->setObjectName(QStringLiteral("Cambios"));
+    connect(modelo_, &ModeloMatriz::CeldaEditada, cambios_, [this] { cambios_->FijarProblema(true); });
+    connect(Memo1, &MemoInforme::TextoEditado, cambios_, [this] { cambios_->FijarInforme(true); });
+    connect(cambios_, &CambiosPendientes::AlgunoCambiado, this, &QWidget::setWindowModified);
+    guardia_ = new GuardiaCambios(*cambios_, dialogos_, this, [this] { return ficheroProblema_; },
+                                  {[this] { return GuardarProblemaSegunBoton(); },
+                                   [this] { return GuardarSolucionSegunMenu(); }});
+    guardia_->setObjectName(QStringLiteral("GuardiaCambios"));
 }
 
 void TMainForm::Conectar(QAction* accion, Comando comando) {

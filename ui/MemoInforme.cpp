@@ -2,6 +2,7 @@
 // and the context menu. Its painting is in MemoPintura.cpp.
 #include "ui/MemoInforme.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -16,6 +17,7 @@
 #include <cmath>
 
 #include "core/Memoria.h"
+#include "ui/AccesibleMemo.h"
 #include "ui/LineasGeneradas.h"
 
 namespace tavelorin {
@@ -36,6 +38,13 @@ QString Normalizar(QString texto) {
     texto.replace(QChar::ParagraphSeparator, u'\n');
     texto.replace(QChar::LineSeparator, u'\n');
     return texto;
+}
+
+// A removed span as assistive tools are told it: its text, unless it holds whole
+// generated lines of a report (possibly millions), which are not written out for them.
+QString TextoParaAvisar(const FragmentoMemo& f) {
+    if (!QAccessible::isActive() || !f.EsTexto()) return QString();
+    return f.Texto();
 }
 
 // Text a key may type: no control characters.
@@ -67,6 +76,7 @@ MemoInforme::MemoInforme(QWidget* padre) : QAbstractScrollArea(padre) {
     fuente.setPixelSize(11);
     setFont(fuente);
     Medir();
+    InstalarAccesibilidadMemo();
 }
 
 MemoInforme::~MemoInforme() = default;
@@ -124,6 +134,7 @@ void MemoInforme::TextoNuevo() {
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
+    AvisarTextoNuevo(*this);
 }
 
 void MemoInforme::ReemplazarLineas(const std::vector<std::string>& lineas) {
@@ -168,8 +179,40 @@ bool MemoInforme::CopiaPermitida(Posicion a, Posicion b) {
     return false;
 }
 
+
+std::string MemoInforme::LineaUtf8(int indice) const {
+    if (indice < 0 || indice >= NumeroLineas()) return {};
+    return lineas_.Utf8(indice);
+}
+
+uint64_t MemoInforme::BytesLineaUtf8(int indice) const {
+    if (indice < 0 || indice >= NumeroLineas()) return 0;
+    return lineas_.BytesUtf8(indice);
+}
+
+uint64_t MemoInforme::BytesTextoUtf8(uint64_t limite) const {
+    // Line by line, so that a huge text is told from a large one without measuring it all.
+    uint64_t total = 2 * static_cast<uint64_t>(lineas_.Cantidad() - 1);
+    for (int i = 0; i < lineas_.Cantidad() && total <= limite; ++i) total += lineas_.BytesUtf8(i);
+    return total;
+}
+
+QByteArray MemoInforme::TextoUtf8() const {
+    QByteArray texto;
+    texto.reserve(static_cast<qsizetype>(BytesTextoUtf8()));
+    for (int i = 0; i < lineas_.Cantidad(); ++i) {
+        if (i > 0) texto += "\r\n";
+        lineas_.AnadirUtf8(i, texto);
+    }
+    return texto;
+}
+
 void MemoInforme::CopiarTodo() {
-    if (CopiaPermitida(Inicio(), Final())) AlPortapapeles(lineas_.Extraer(Inicio(), Final(), u"\r\n"));
+    if (!CopiaPermitida(Inicio(), Final())) return;
+    // Plain text only, as bytes: the clipboard hands them out without a converted copy.
+    auto* datos = new QMimeData;
+    datos->setData(QStringLiteral("text/plain"), TextoUtf8());
+    QGuiApplication::clipboard()->setMimeData(datos);
 }
 
 // --- Editing commands ---
@@ -210,6 +253,7 @@ void MemoInforme::Deshacer() {
     agrupar_ = false;
     TrasCambiar();
     Colocar(c.cursorAntes, c.anclaAntes);
+    emit TextoEditado();
 }
 
 void MemoInforme::Rehacer() {
@@ -219,6 +263,7 @@ void MemoInforme::Rehacer() {
     agrupar_ = false;
     TrasCambiar();
     Colocar(c.cursorDespues, c.cursorDespues);
+    emit TextoEditado();
 }
 
 void MemoInforme::FijarCursor(Posicion p, bool extender) {
@@ -244,6 +289,7 @@ void MemoInforme::Reemplazar(Posicion desde, Posicion hasta, const QString& text
     c.clase = clase;
     c.quitado = lineas_.Quitar(desde, hasta);
     const Posicion fin = lineas_.Insertar(desde, texto);
+    AvisarEdicion(*this, desde, TextoParaAvisar(c.quitado), texto);
     c.cursorDespues = fin;
     cambios_.erase(cambios_.begin() + hecho_, cambios_.end());
     bool unido = false;
@@ -271,16 +317,19 @@ void MemoInforme::Reemplazar(Posicion desde, Posicion hasta, const QString& text
     agrupar_ = clase != Clase::Otra;
     TrasCambiar();
     Colocar(fin, fin);
+    emit TextoEditado();
 }
 
 void MemoInforme::Aplicar(Posicion desde, const QString& quitado, const FragmentoMemo& puesto) {
     lineas_.Eliminar(desde, FinDeTexto(desde, quitado));
     lineas_.Insertar(desde, puesto);
+    AvisarEdicion(*this, desde, quitado, TextoParaAvisar(puesto));
 }
 
 void MemoInforme::Aplicar(Posicion desde, const FragmentoMemo& quitado, const QString& puesto) {
     lineas_.Eliminar(desde, FinDeTexto(desde, quitado));
     lineas_.Insertar(desde, puesto);
+    AvisarEdicion(*this, desde, TextoParaAvisar(quitado), puesto);
 }
 
 void MemoInforme::Borrar(Orden orden) {
@@ -315,6 +364,7 @@ void MemoInforme::Colocar(Posicion cursor, Posicion ancla, bool asegurar) {
     if (asegurar) AsegurarVisible();
     ReiniciarParpadeo();
     viewport()->update();
+    AvisarCursor(*this);
 }
 
 // --- Positions ---

@@ -10,6 +10,7 @@
 #include <QBasicTimer>
 #include <QFont>
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,10 +33,19 @@ public:
     int NumeroLineas() const;
     // Line i; an empty text beyond the last line.
     QString Linea(int indice) const;
-    // Characters [desde, hasta) of line i (clamped); its length. Empty and 0 beyond the last line.
+    // Characters [desde, hasta) of line i (clamped); empty beyond the last line.
     QString Tramo(int indice, int desde, int hasta) const;
-    int LongitudLinea(int indice) const;
     std::vector<std::string> Lineas() const;  // UTF-8
+    // The length of line i in UTF-16 units; 0 beyond the last line.
+    int LongitudLinea(int indice) const;
+    // Line i in UTF-8 (an empty text beyond the last line), and its length there.
+    std::string LineaUtf8(int indice) const;
+    uint64_t BytesLineaUtf8(int indice) const;
+    // The whole text in UTF-8, every line break as CR LF: what CopiarTodo copies, and
+    // its length, known without building it (counted up to limite: a count beyond it
+    // means "more").
+    QByteArray TextoUtf8() const;
+    uint64_t BytesTextoUtf8(uint64_t limite = UINT64_MAX) const;
     // The whole text: every line followed by CR LF.
     QString Texto() const;
 
@@ -46,7 +56,8 @@ public:
     void ReemplazarLineas(std::vector<std::string>&& lineas);
     // Shows the generated lines, followed by a line break, as ReemplazarLineas would.
     void MostrarInforme(std::shared_ptr<const LineasGeneradas> lineas);
-    // The lines as held: generated runs and lines held here (for writing them out).
+    // The lines as held: generated runs and lines held here (for writing them out); the
+    // same as Filas().
     const LineasMemo& Contenido() const { return lineas_; }
     // Characters of the whole text with CR LF breaks, counted up to limite (a count
     // beyond it means "more").
@@ -55,7 +66,8 @@ public:
     void FijarAvisoCopiaExcesiva(std::function<void(int64_t caracteres)> aviso) { avisoCopia_ = std::move(aviso); }
     static int64_t MaximoPortapapeles();
 
-    // Copies the whole text to the clipboard, as plain text only, lines separated by CR LF.
+    // Copies the whole text to the clipboard, as plain text only (UTF-8, built once
+    // without a UTF-16 copy), lines separated by CR LF.
     void CopiarTodo();
 
     // --- The editor ---
@@ -68,6 +80,9 @@ public:
     void Rehacer();
     bool PuedeDeshacer() const { return hecho_ > 0; }
     bool PuedeRehacer() const { return hecho_ < static_cast<int>(cambios_.size()); }
+
+    // The text as lines, read-only (for the accessible interface).
+    const LineasMemo& Filas() const { return lineas_; }
 
     Posicion Cursor() const { return cursor_; }
     Posicion Ancla() const { return ancla_; }
@@ -87,6 +102,11 @@ public:
 
     // The editor's context menu; the caller owns it.
     QMenu* CrearMenuContextual(QWidget* padre = nullptr);
+
+signals:
+    // The user changed the text: typing, deleting, cutting, pasting, undo or redo. The
+    // program's own Vaciar and ReemplazarLineas do not count.
+    void TextoEditado();
 
 protected:
     bool event(QEvent* evento) override;

@@ -1,5 +1,7 @@
 #include "ui/ModeloMatriz.h"
 
+#include <algorithm>
+
 namespace tavelorin {
 
 ModeloMatriz::ModeloMatriz(QObject* padre) : QAbstractTableModel(padre) {}
@@ -44,8 +46,15 @@ void ModeloMatriz::Cargar(const std::vector<std::string>& lineas) {
     CambiarTodo([&] { CargarLineas(matriz_, lineas); });
 }
 
-void ModeloMatriz::Generar(const ParametrosAleatorios& parametros, GeneradorAleatorio& generador) {
-    CambiarTodo([&] { GenerarProblemaAleatorio(matriz_, parametros, generador); });
+void ModeloMatriz::Reemplazar(MatrizProblema nueva) {
+    CambiarTodo([&] { matriz_ = std::move(nueva); });
+}
+
+bool ModeloMatriz::CambiarDimensiones(int64_t filas, int64_t columnas) {
+    if (std::max<int64_t>(filas, 1) == matriz_.Filas() && std::max<int64_t>(columnas, 1) == matriz_.Columnas()) return false;
+    MatrizProblema::ComprobarTamano(filas, columnas);  // refused before the view is told anything
+    CambiarTodo([&] { matriz_.CambiarDimensiones(filas, columnas); });
+    return true;
 }
 
 void ModeloMatriz::PonerCelda(int32_t columna, int32_t fila, const QString& texto) {
@@ -80,7 +89,12 @@ QVariant ModeloMatriz::data(const QModelIndex& indice, int rol) const {
 
 bool ModeloMatriz::setData(const QModelIndex& indice, const QVariant& valor, int rol) {
     if (!indice.isValid() || rol != Qt::EditRole) return false;
-    PonerCelda(indice.column() + DesplazamientoColumna(), indice.row() + DesplazamientoFila(), valor.toString());
+    const int32_t columna = indice.column() + DesplazamientoColumna();
+    const int32_t fila = indice.row() + DesplazamientoFila();
+    const QString texto = valor.toString();
+    if (texto == Celda(columna, fila)) return true;
+    PonerCelda(columna, fila, texto);
+    emit CeldaEditada();
     return true;
 }
 

@@ -4,7 +4,6 @@
 
 #include <QAbstractTableModel>
 
-#include "core/GeneracionAleatoria.h"
 #include "core/MatrizProblema.h"
 
 namespace tavelorin {
@@ -22,8 +21,11 @@ public:
     void Rotular();
     // Problem lines into the cells (see CargarLineas); the view follows even on failure.
     void Cargar(const std::vector<std::string>& lineas);
-    // A random problem into the cells (see GenerarProblemaAleatorio).
-    void Generar(const ParametrosAleatorios& parametros, GeneradorAleatorio& generador);
+    // A whole new grid in place of the current one.
+    void Reemplazar(MatrizProblema nueva);
+    // The Items resize (see MatrizProblema::CambiarDimensiones); false when the size
+    // was already that one and nothing changed.
+    bool CambiarDimensiones(int64_t filas, int64_t columnas);
     void PonerCelda(int32_t columna, int32_t fila, const QString& texto);
     QString Celda(int32_t columna, int32_t fila) const;
 
@@ -39,8 +41,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex& indice) const override;
 
 signals:
-    // The fixed header row or column was given up.
+    // The fixed header row or column was given up or taken back.
     void CabecerasCambiadas();
+    // The user changed a cell's text through the view (typing, pasting).
+    void CeldaEditada();
 
 private:
     // Runs a change of the whole grid with the view reset around it, even when it fails.

@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "core/Errores.h"
+#include "core/Memoria.h"
 #include "files/EscrituraPorPartes.h"
+#include "files/FicheroTexto.h"
 #include "ui/Impresion.h"
 #include "ui/LineasGeneradas.h"
 #include "ui/ManejoErrores.h"
 #include "ui/MemoInforme.h"
+#include "ui/RutasFichero.h"
 #include "ui/TareasLargas.h"
 
 namespace tavelorin {
@@ -34,6 +37,79 @@ std::shared_ptr<const LineasGeneradas> LineasParaMemo(const TablaEtapas& tabla, 
                              "; resuelva el problema con tavelorin-cli");
     return generadas;
 }
+
+namespace {
+
+// Room for the toolkit's own buffers around any of these operations.
+constexpr uint64_t kHolgura = uint64_t{4} << 20;
+
+// The longest line in UTF-8 and in UTF-16 units.
+struct Maximos {
+    uint64_t utf8 = 0;
+    uint64_t unidades = 0;
+};
+
+Maximos LineaMasLarga(const MemoInforme& memo) {
+    Maximos m;
+    const LineasMemo& contenido = memo.Contenido();
+    contenido.RecorrerTrozos(0, memo.NumeroLineas(), [&](int a, int b) {
+        if (a < 0) {
+            m.utf8 = std::max(m.utf8, memo.BytesLineaUtf8(b));
+            m.unidades = std::max(m.unidades, static_cast<uint64_t>(memo.LongitudLinea(b)));
+            return;
+        }
+        // A run of generated lines: the longest line of the report, at most three bytes a
+        // character (the decimal separator may take them).
+        const uint64_t largo = static_cast<uint64_t>(contenido.Origen()->LongitudMaxima());
+        m.unidades = std::max(m.unidades, largo);
+        m.utf8 = std::max(m.utf8, 3 * largo);
+    });
+    return m;
+}
+
+// Refused before anything starts, with the explanation that says nothing was lost.
+void ComprobarMemoriaSalida(uint64_t bytes) {
+    if (bytes > MemoriaDisponible()) throw ErrorTavelorin(mensajes::kSinMemoria, ExplicacionSinMemoria());
+}
+
+}  // namespace
+
+// The clipboard gets one UTF-8 copy of the text; when another program asks for it the
+// toolkit may hold it once more as UTF-16 while it hands it over.
+uint64_t MemoriaParaCopiar(const MemoInforme& memo) {
+    return 3 * memo.BytesTextoUtf8(MemoriaDisponible() / 3) + kHolgura;
+}
+
+// One line at a time: the line, its encoded form, and the writer's 1 MB block.
+uint64_t MemoriaParaEscribir(const MemoInforme& memo) { return 2 * LineaMasLarga(memo).utf8 + kHolgura; }
+
+// One line at a time: the line in UTF-16, UTF-8 and the printer's 8-bit set, then the
+// characters to draw (UTF-16) with their line feed.
+uint64_t MemoriaParaImprimir(const MemoInforme& memo) {
+    const Maximos m = LineaMasLarga(memo);
+    return 6 * m.unidades + 2 * m.utf8 + kHolgura;
+}
+
+void CopiarInforme(MemoInforme& memo) {
+    // A text the clipboard cannot sensibly take is refused whatever the memory.
+    const int64_t maximo = MemoInforme::MaximoPortapapeles();
+    const int64_t caracteres = memo.CaracteresTexto(maximo);
+    if (caracteres > maximo) throw ErrorTavelorin(MensajeCopiaExcesiva(caracteres).toStdString());
+    ComprobarMemoriaSalida(MemoriaParaCopiar(memo));
+    memo.setFocus();
+    memo.selectAll();
+    memo.CopiarTodo();
+}
+
+void EscribirInforme(const QString& nombre, const MemoInforme& memo) {
+    ComprobarMemoriaEscritura(memo);
+    EscribirLineasFichero(RutaDeNombre(nombre), static_cast<size_t>(memo.NumeroLineas()),
+                          [&memo](size_t i) { return memo.LineaUtf8(static_cast<int>(i)); });
+}
+
+void ComprobarMemoriaEscritura(const MemoInforme& memo) { ComprobarMemoriaSalida(MemoriaParaEscribir(memo)); }
+
+void ComprobarMemoriaImpresion(const MemoInforme& memo) { ComprobarMemoriaSalida(MemoriaParaImprimir(memo)); }
 
 namespace {
 
@@ -127,19 +203,20 @@ int64_t EstimarPaginas(const MemoInforme& memo, QPrinter& impresora) {
     const int paso = std::max(1, lineas / 20000);
     double filas = 0;
     for (int i = 0; i < lineas; i += paso) {
-        const int k = std::min(memo.LongitudLinea(i), kMaximoCaracteresLinea);
+        const int k = memo.LongitudLinea(i);
         const double w = (memo.PuntoDe({i, k}).x() - memo.PuntoDe({i, 0}).x()) * escala;
         filas += std::max(1.0, std::ceil(w / ancho)) * std::min(paso, lineas - i);
     }
     return static_cast<int64_t>(std::ceil(filas / porPagina));
 }
 
-bool ConfirmarImpresion(QWidget* padre, const MemoInforme& memo, QPrinter& impresora, TareasLargas& tareas) {
+bool ConfirmarImpresion(QWidget* padre, const MemoInforme& memo, QPrinter& impresora, TareasLargas& tareas,
+                        const QString& accion) {
     const int64_t paginas = EstimarPaginas(memo, impresora);
     if (paginas <= kPaginasSinAviso) return true;
     return tareas.Confirmar(padre, kTituloAplicacion,
-                            QStringLiteral("El informe ocupará unas %1 páginas en esta impresora. ¿Imprimirlo?")
-                                .arg(QLocale().toString(static_cast<qlonglong>(paginas))));
+                            QStringLiteral("El informe ocupará unas %1 páginas en esta impresora. ¿Quiere %2?")
+                                .arg(QLocale().toString(static_cast<qlonglong>(paginas)), accion));
 }
 
 }  // namespace tavelorin

@@ -101,14 +101,128 @@ TEST(MatrizProblema, CuentasYCabecerasFijas) {
     }
 }
 
-TEST(MatrizProblema, LaFilaFijaNoVuelve) {
-    MatrizProblema m = Rotulada(1, 6);
-    m.FijarFilas(4);
-    m.Rotular();
-    EXPECT_FALSE(m.FilaFija());
-    EXPECT_TRUE(m.ColumnaFija());
-    EXPECT_EQ(ColumnaDeTextos(m, 0), (Lineas{"Pr/Co", "1", "2", "3"}));
-    EXPECT_EQ(m.CeldasVacias(), 15);  // row 0 is still not a data row
+TEST(MatrizProblema, LasCabecerasVuelvenAFijarse) {
+    struct Caso {
+        const char* nombre;
+        int64_t filasAntes, columnasAntes, filas, columnas;
+        bool filaFija, columnaFija;
+    };
+    const Caso casos[] = {
+        {"0 productos y luego 3", 1, 6, 4, 6, true, true},
+        {"-1 componentes y luego 2", 4, 1, 4, 4, true, true},
+        {"una sola celda y luego 2 x 2", 1, 1, 3, 4, true, true},
+        {"una sola celda y luego 0 productos", 1, 1, 1, 4, false, true},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        MatrizProblema m = Rotulada(caso.filasAntes, caso.columnasAntes);
+        m.FijarTamano(caso.filas, caso.columnas);
+        m.Rotular();
+        EXPECT_EQ(m.FilaFija(), caso.filaFija);
+        EXPECT_EQ(m.ColumnaFija(), caso.columnaFija);
+        EXPECT_EQ(m.CeldasVacias(), (m.Filas() - 1) * (m.Columnas() - 1));  // row 0 is never a data row
+    }
+}
+
+// Items: what still fits stays, the demands follow their column, new cells are empty.
+TEST(MatrizProblema, CambiarDimensionesConservaLoQueCabe) {
+    struct Caso {
+        const char* nombre;
+        int64_t filas, columnas;
+        Lineas lineas;
+        Lineas fila0, columna0;
+    };
+    // Before: 3 products x 4 components, cells 1..15 row by row (demands 5, 10, 15).
+    const Caso casos[] = {
+        {"igual", 4, 6, {"3", "4", "1\t2\t3\t4\t5", "6\t7\t8\t9\t10", "11\t12\t13\t14\t15"},
+         {"Pr/Co", "1", "2", "3", "4", "Qj"}, {"Pr/Co", "1", "2", "3"}},
+        {"mas productos", 6, 6, {"5", "4", "1\t2\t3\t4\t5", "6\t7\t8\t9\t10", "11\t12\t13\t14\t15", "\t\t\t\t", "\t\t\t\t"},
+         {"Pr/Co", "1", "2", "3", "4", "Qj"}, {"Pr/Co", "1", "2", "3", "4", "5"}},
+        {"menos productos", 3, 6, {"2", "4", "1\t2\t3\t4\t5", "6\t7\t8\t9\t10"},
+         {"Pr/Co", "1", "2", "3", "4", "Qj"}, {"Pr/Co", "1", "2"}},
+        {"mas componentes", 4, 7, {"3", "5", "1\t2\t3\t4\t\t5", "6\t7\t8\t9\t\t10", "11\t12\t13\t14\t\t15"},
+         {"Pr/Co", "1", "2", "3", "4", "5", "Qj"}, {"Pr/Co", "1", "2", "3"}},
+        {"menos componentes", 4, 4, {"3", "2", "1\t2\t5", "6\t7\t10", "11\t12\t15"},
+         {"Pr/Co", "1", "2", "Qj"}, {"Pr/Co", "1", "2", "3"}},
+        {"0 componentes: quedan las demandas", 4, 2, {"3", "0", "5", "10", "15"}, {"Pr/Co", "Qj"},
+         {"Pr/Co", "1", "2", "3"}},
+        {"-1 componentes: ninguna celda", 4, 1, {"3", "-1", "", "", ""}, {"Qj"}, {"Qj", "1", "2", "3"}},
+        {"0 productos", 1, 6, {"0", "4"}, {"Pr/Co", "1", "2", "3", "4", "Qj"}, {"Pr/Co"}},
+        {"las dos a la vez", 3, 5, {"2", "3", "1\t2\t3\t5", "6\t7\t8\t10"}, {"Pr/Co", "1", "2", "3", "Qj"},
+         {"Pr/Co", "1", "2"}},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        MatrizProblema m = Rotulada(4, 6);
+        Llenar(m);
+        m.CambiarDimensiones(caso.filas, caso.columnas);
+        EXPECT_EQ(m.LineasProblema(), caso.lineas);
+        EXPECT_EQ(FilaDeTextos(m, 0), caso.fila0);
+        EXPECT_EQ(ColumnaDeTextos(m, 0), caso.columna0);
+        int64_t vacias = 0;
+        for (int32_t r = 1; r < m.Filas(); ++r)
+            for (int32_t c = 1; c < m.Columnas(); ++c) vacias += m.Celda(c, r).empty();
+        EXPECT_EQ(m.CeldasVacias(), vacias);
+    }
+    // Growing back does not bring dropped texts back.
+    MatrizProblema m = Rotulada(4, 6);
+    Llenar(m);
+    m.CambiarDimensiones(4, 4);
+    m.CambiarDimensiones(4, 6);
+    EXPECT_EQ(m.LineasProblema(), (Lineas{"3", "4", "1\t2\t\t\t5", "6\t7\t\t\t10", "11\t12\t\t\t15"}));
+    // From one column (no demand column) to several: nothing to keep but the labels.
+    MatrizProblema una = Rotulada(3, 1);
+    una.CambiarDimensiones(3, 4);
+    EXPECT_EQ(una.LineasProblema(), (Lineas{"2", "2", "\t\t", "\t\t"}));
+    EXPECT_EQ(FilaDeTextos(una, 0), (Lineas{"Pr/Co", "1", "2", "Qj"}));
+}
+
+TEST(MatrizProblema, CambiarDimensionesQueNoCabenNoCambiaNada) {
+    MatrizProblema m = Rotulada(4, 6);
+    Llenar(m);
+    const Lineas antes = m.LineasProblema();
+    EXPECT_THROW(m.CambiarDimensiones(MatrizProblema::kFilasMaximas + 1, 6), ErrorTavelorin);
+    EXPECT_THROW(m.CambiarDimensiones(4, int64_t{INT32_MAX} + 1), ErrorTavelorin);
+    EXPECT_EQ(m.LineasProblema(), antes);
+    EXPECT_EQ(FilaDeTextos(m, 0), (Lineas{"Pr/Co", "1", "2", "3", "4", "Qj"}));
+}
+
+TEST(MatrizProblema, PerdidaAlCambiar) {
+    struct Caso {
+        const char* nombre;
+        std::vector<std::pair<int, int>> vaciar;  // (column, row) emptied before
+        int64_t filas, columnas;
+        int32_t productoDesde, productoHasta, componenteDesde, componenteHasta;
+        bool demandas;
+    };
+    const Caso casos[] = {
+        {"crecer no pierde nada", {}, 6, 8, 0, 0, 0, 0, false},
+        {"igual", {}, 4, 6, 0, 0, 0, 0, false},
+        {"un producto", {}, 3, 6, 3, 3, 0, 0, false},
+        {"dos productos", {}, 2, 6, 2, 3, 0, 0, false},
+        {"productos vacios", {{1, 3}, {2, 3}, {3, 3}, {4, 3}, {5, 3}}, 3, 6, 0, 0, 0, 0, false},
+        {"basta una celda", {{1, 3}, {2, 3}, {4, 3}, {5, 3}}, 3, 6, 3, 3, 0, 0, false},
+        {"componentes", {}, 4, 4, 0, 0, 3, 4, false},
+        {"componentes vacios en las filas que quedan", {{4, 1}, {4, 2}}, 3, 5, 3, 3, 0, 0, false},
+        {"un componente", {}, 4, 5, 0, 0, 4, 4, false},
+        {"0 productos", {}, 1, 6, 1, 3, 0, 0, false},
+        {"0 componentes", {}, 4, 2, 0, 0, 1, 4, false},
+        {"-1 componentes: tambien las demandas", {}, 4, 1, 0, 0, 1, 4, true},
+        {"-1 componentes sin demandas", {{5, 1}, {5, 2}, {5, 3}}, 4, 1, 0, 0, 1, 4, false},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        MatrizProblema m = Rotulada(4, 6);
+        Llenar(m);
+        for (auto [c, r] : caso.vaciar) m.PonerCelda(c, r, "");
+        const MatrizProblema::Perdida p = m.PerdidaAlCambiar(caso.filas, caso.columnas);
+        EXPECT_EQ(p.productoDesde, caso.productoDesde);
+        EXPECT_EQ(p.productoHasta, caso.productoHasta);
+        EXPECT_EQ(p.componenteDesde, caso.componenteDesde);
+        EXPECT_EQ(p.componenteHasta, caso.componenteHasta);
+        EXPECT_EQ(p.demandas, caso.demandas);
+        EXPECT_EQ(p.Ninguna(), caso.productoDesde == 0 && caso.componenteDesde == 0 && !caso.demandas);
+    }
 }
 
 TEST(MatrizProblema, ExportarLineas) {

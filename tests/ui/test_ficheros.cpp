@@ -1,4 +1,4 @@
-// Problem and solution files, and random problems, through the main window's commands.
+// Problem and solution files through the main window's commands.
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -6,12 +6,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QLineSeries>
 #include <QTest>
 #include <fstream>
 #include <sstream>
 
-#include "ui/AleatorioU.h"
 #include "soporte/Controles.h"
+#include "ui/GraficosConsumo.h"
 #include "soporte/DialogosPrueba.h"
 #include "ui/Main.h"
 #include "ui/MemoInforme.h"
@@ -74,14 +75,12 @@ private slots:
     void GuardarComoProponeElUltimoGuardado();
     void GuardarSinPoderCrear();
     void IdaYVuelta();
-    void GuardarSolucion();
-    void SolucionTrasNuevoYResolver();
-    void AleatorioCancelado();
-    void AleatorioConLosValoresIniciales();
-    void AleatorioErrores_data();
-    void AleatorioErrores();
-    void AleatorioTeclado();
-    void FormularioAleatorio();
+    void ProponerNombreDeSolucion_data();
+    void ProponerNombreDeSolucion();
+    void SolucionNuncaSobreElProblema_data();
+    void SolucionNuncaSobreElProblema();
+    void SolucionOlvidadaConOtroProblema_data();
+    void SolucionOlvidadaConOtroProblema();
 };
 
 void PruebaFicheros::AbrirCancelado() {
@@ -123,44 +122,56 @@ void PruebaFicheros::AbrirYProponerElUltimo() {
 }
 
 void PruebaFicheros::AbrirErrores_data() {
-    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("bytes");  // what the chosen file holds
+    QTest::addColumn<bool>("existe");
     QTest::addColumn<QString>("mensaje");
-    QTest::addColumn<int>("filas");
-    QTest::addColumn<int>("columnas");
-    QTest::addColumn<QString>("celda01");  // row header of product 1 after the failure
-    QTest::addColumn<QString>("celda11");
-    QTest::newRow("vacio") << QByteArray("") << "List index out of bounds (0)" << 4 << 6 << "1" << "";
-    QTest::newRow("sin linea 2") << QByteArray("2\r\n") << "List index out of bounds (1)" << 3 << 6 << "1" << "";
-    QTest::newRow("linea 1 mala") << QByteArray("tres\r\n2\r\n") << "''tres'' is not a valid integer value." << 4 << 6
-                                  << "1" << "";
-    QTest::newRow("linea 2 mala") << QByteArray("5\r\ndos\r\n") << "''dos'' is not a valid integer value." << 6 << 6
-                                  << "1" << "";
-    QTest::newRow("demasiadas filas") << QByteArray("200000000\r\n2\r\n") << "Grid too large for operation." << 4
-                                      << 6 << "1" << "";
-    QTest::newRow("faltan filas") << QByteArray("3\r\n1\r\n4\t5\r\n") << "List index out of bounds (3)" << 4 << 3
-                                  << "1" << "4";
+    QTest::newRow("no existe") << QByteArray() << false << "Cannot open file \"%1\". No such file or directory.";
+    QTest::newRow("vacio") << QByteArray("") << true << "List index out of bounds (0)";
+    QTest::newRow("sin linea 2") << QByteArray("2\r\n") << true << "List index out of bounds (1)";
+    QTest::newRow("linea 1 mala") << QByteArray("tres\r\n2\r\n") << true << "''tres'' is not a valid integer value.";
+    QTest::newRow("linea 2 mala") << QByteArray("5\r\ndos\r\n") << true << "''dos'' is not a valid integer value.";
+    QTest::newRow("demasiadas filas") << QByteArray("200000000\r\n2\r\n") << true << "Grid too large for operation.";
+    QTest::newRow("faltan filas") << QByteArray("3\r\n1\r\n4\t5\r\n") << true << "List index out of bounds (3)";
 }
 
+// The whole file is read and checked first: a file that fails changes nothing (grid,
+// memo, charts, solve, file names), and its name is never remembered.
 void PruebaFicheros::AbrirErrores() {
     QFETCH(QByteArray, bytes);
+    QFETCH(bool, existe);
     QFETCH(QString, mensaje);
-    QFETCH(int, filas);
-    QFETCH(int, columnas);
-    QFETCH(QString, celda01);
-    QFETCH(QString, celda11);
     const QString nombre = Ruta("malo.brk");
-    Escribir(nombre, bytes.toStdString());
+    QFile::remove(nombre);
+    if (existe) Escribir(nombre, bytes.toStdString());
     DialogosPrueba d;
     TMainForm v(d, {});
     Rejilla(v).Cargar(kEjemplo);
+    GuardarComo(v, d, Ruta("antes.brk"));
+    v.EjecutarResolucion();
+    d.nombres = {Ruta("antes.sol")};
+    Accion(v, "ArchivoGrabarSolucionComo")->trigger();
+    const QString memo = MemoDe(v)->Texto();
+    const QString titulo = v.windowTitle();
+    auto* graficos = Control<GraficosConsumo>(v, "Graficos");
     d.nombres = {nombre};
     Accion(v, "ArchivoAbrir")->trigger();
-    QCOMPARE(d.Mensajes(), QStringList{mensaje});
-    QCOMPARE(Rejilla(v).Matriz().Filas(), filas);
-    QCOMPARE(Rejilla(v).Matriz().Columnas(), columnas);
-    QCOMPARE(Rejilla(v).Celda(0, 1), celda01);
-    QCOMPARE(Rejilla(v).Celda(1, 1), celda11);
-    QCOMPARE(v.FicheroProblema(), nombre);  // kept, so a later save writes there
+    QCOMPARE(d.Mensajes(), QStringList{mensaje.arg(nombre)});
+    QCOMPARE(Lineas(v), kEjemplo);
+    QCOMPARE(Rejilla(v).Matriz().Columnas(), 4);
+    QCOMPARE(QString::fromStdString(Rejilla(v).Matriz().Celda(3, 0)), QString("Qj"));
+    QCOMPARE(MemoDe(v)->Texto(), memo);
+    QVERIFY(v.Resuelto());
+    QVERIFY(Accion(v, "TBCopiar")->isEnabled());
+    QCOMPARE(graficos->SeriesVel().size(), size_t{2});
+    QCOMPARE(graficos->Xjk()->count(), 4);
+    QCOMPARE(v.FicheroProblema(), Ruta("antes.brk"));
+    QCOMPARE(v.FicheroSolucion(), Ruta("antes.sol"));
+    QCOMPARE(v.windowTitle(), titulo);
+    // A later save writes the problem's own file; the file that failed keeps its bytes.
+    Accion(v, "TBGuardar")->trigger();
+    QCOMPARE(Leer(Ruta("antes.brk")), std::string(kEjemploBytes));
+    QCOMPARE(QFile::exists(nombre), existe);
+    if (existe) QCOMPARE(Leer(nombre), bytes.toStdString());
 }
 
 void PruebaFicheros::GuardarConElBoton() {
@@ -271,225 +282,145 @@ void PruebaFicheros::IdaYVuelta() {
     }
 }
 
-void PruebaFicheros::GuardarSolucion() {
-    // The problem saved in a folder with a dot in its name, named from the current folder.
+// The name Guardar solución proposes: the problem file's name with its extension
+// replaced (folders with dots untouched), and never the problem file itself.
+void PruebaFicheros::ProponerNombreDeSolucion_data() {
+    QTest::addColumn<QString>("problema");  // relative to the current folder; empty: unnamed
+    QTest::addColumn<QString>("propuesto");
+    QTest::newRow("carpeta con punto") << "Lote.3/linea1.brk" << "Lote.3/linea1.sol";
+    QTest::newRow("carpeta actual") << "./x.brk" << "./x.sol";
+    QTest::newRow("sin extension") << "Lote.3/linea1" << "Lote.3/linea1.sol";
+    QTest::newRow("dos extensiones") << "linea1.brk.brk" << "linea1.brk.sol";
+    QTest::newRow("un problema .sol") << "Lote.3/p.sol" << "Lote.3/p.sol.sol";
+    QTest::newRow("sin problema") << "" << "sol";
+}
+
+void PruebaFicheros::ProponerNombreDeSolucion() {
+    QFETCH(QString, problema);
+    QFETCH(QString, propuesto);
     const EnCarpeta carpeta(dir.path());
     QVERIFY(QDir().mkpath("Lote.3"));
     DialogosPrueba d;
     TMainForm v(d, {});
     Rejilla(v).Cargar(kEjemplo);
-    GuardarComo(v, d, "Lote.3/linea1.brk");
+    if (!problema.isEmpty()) {  // opened, so the name is exactly this one
+        Escribir(problema, kEjemploBytes);
+        d.nombres = {problema};
+        Accion(v, "ArchivoAbrir")->trigger();
+        QCOMPARE(v.FicheroProblema(), problema);
+        d.peticionesFichero.clear();
+    }
     v.EjecutarResolucion();
     const QString nombre = Ruta("solucion");
     d.nombres = {nombre};
     Accion(v, "ArchivoGrabarSolucion")->trigger();  // nothing remembered: asks, proposing a name
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
-    QCOMPARE(d.peticionesFichero[0].propuesto, QString("Lote.sol"));
+    QCOMPARE(d.peticionesFichero[0].propuesto, propuesto);
     QCOMPARE(d.peticionesFichero[0].filtro, QString("Solución algoritmo de Brisak (*.sol)"));
     QCOMPARE(v.FicheroSolucion(), nombre + ".sol");
     QCOMPARE(QString::fromStdString(Leer(nombre + ".sol")), MemoDe(v)->Texto());
 
-    // An edited memo is saved as edited.
+    // An edited memo is saved as edited, to the remembered file.
     MemoDe(v)->ReemplazarLineas({"editado", "a mano: ñ"});
     Accion(v, "ArchivoGrabarSolucion")->trigger();
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
     QCOMPARE(Leer(nombre + ".sol"), std::string("editado\r\na mano: \xF1\r\n"));
-
-    // Without a problem name (New forgets it) the proposal is "sol".
-    Accion(v, "TBNuevo")->trigger();
-    QVERIFY(v.FicheroProblema().isEmpty());
-    d.nombres = {std::nullopt};
-    Accion(v, "ArchivoGrabarSolucionComo")->trigger();
-    QCOMPARE(d.peticionesFichero[1].propuesto, QString("sol"));
-    QCOMPARE(v.FicheroSolucion(), nombre + ".sol");
 }
 
-void PruebaFicheros::SolucionTrasNuevoYResolver() {
+// The solution is never written over the problem file, whatever name leads to it.
+void PruebaFicheros::SolucionNuncaSobreElProblema_data() {
+    QTest::addColumn<QString>("elegido");  // relative to the folder of the problem p.brk
+    QTest::newRow("el mismo nombre") << "p.brk";
+    QTest::newRow("otro camino") << "sub/../p.brk";
+    QTest::newRow("un enlace") << "enlace.brk";
+}
+
+void PruebaFicheros::SolucionNuncaSobreElProblema() {
+    QFETCH(QString, elegido);
+    const EnCarpeta carpeta(dir.path());
+    QVERIFY(QDir().mkpath("sub"));
+    QFile::remove("enlace.brk");
+    QVERIFY(QFile::link(Ruta("p.brk"), "enlace.brk"));
     DialogosPrueba d;
     TMainForm v(d, {});
     Rejilla(v).Cargar(kEjemplo);
+    GuardarComo(v, d, Ruta("p.brk"));
     v.EjecutarResolucion();
-    const QString nombre = Ruta("sigue.sol");
-    d.nombres = {nombre};
+    d.nombres = {Ruta(elegido)};
     Accion(v, "ArchivoGrabarSolucionComo")->trigger();
-    Accion(v, "TBNuevo")->trigger();
-    QCOMPARE(v.FicheroSolucion(), nombre);
-    Rejilla(v).Cargar({"1", "1", "2\t1"});
-    v.EjecutarResolucion();
+    QCOMPARE(d.Mensajes(), QStringList{"La solución no puede guardarse en «p.brk»: es el archivo del problema. Elija "
+                                       "otro nombre."});
+    QCOMPARE(Leer(Ruta("p.brk")), std::string(kEjemploBytes));
+    QVERIFY(v.FicheroSolucion().isEmpty());
+    QVERIFY(v.Resuelto());
+
+    // A solution file later taken by the problem (saved as the same name): Guardar
+    // solución asks instead of writing over it.
+    d.errores.clear();
+    d.nombres = {Ruta("s.sol")};
+    Accion(v, "ArchivoGrabarSolucion")->trigger();
+    QCOMPARE(v.FicheroSolucion(), Ruta("s.sol"));
+    GuardarComo(v, d, Ruta("s.sol"));
+    d.nombres = {std::nullopt};
     Accion(v, "ArchivoGrabarSolucion")->trigger();
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
-    QCOMPARE(QString::fromStdString(Leer(nombre)), MemoDe(v)->Texto());
-    QVERIFY(QString::fromStdString(Leer(nombre)).startsWith("K\tDk1\ts1\tX1k"));
+    QCOMPARE(QString::fromStdString(Leer(Ruta("s.sol"))), QString::fromLatin1(kEjemploBytes));
+    QVERIFY(d.errores.empty());
 }
 
-void PruebaFicheros::AleatorioCancelado() {
+// FicheroSolucion is forgotten when another problem takes the grid's place, so the next
+// Guardar solución asks; Items and a new solve keep it.
+void PruebaFicheros::SolucionOlvidadaConOtroProblema_data() {
+    QTest::addColumn<QString>("orden");
+    QTest::addColumn<bool>("olvidada");
+    QTest::newRow("Nuevo") << "Nuevo" << true;
+    QTest::newRow("Abrir") << "Abrir" << true;
+    QTest::newRow("Abrir cancelado") << "Abrir cancelado" << false;
+    QTest::newRow("Abrir que falla") << "Abrir que falla" << false;
+    QTest::newRow("aleatorio") << "aleatorio" << true;
+    QTest::newRow("aleatorio cancelado") << "aleatorio cancelado" << false;
+    QTest::newRow("Items") << "Items" << false;
+    QTest::newRow("resolver otra vez") << "resolver" << false;
+}
+
+void PruebaFicheros::SolucionOlvidadaConOtroProblema() {
+    QFETCH(QString, orden);
+    QFETCH(bool, olvidada);
+    Escribir(Ruta("otro.brk"), "1\r\n1\r\n2\t1\r\n");
+    Escribir(Ruta("malo.brk"), "x\r\n");
+    const QString solucion = Ruta("sigue.sol");
+    QFile::remove(solucion);
     DialogosPrueba d;
     TMainForm v(d, {});
     Rejilla(v).Cargar(kEjemplo);
     v.EjecutarResolucion();
-    GuardarComo(v, d, Ruta("p.brk"));
-    const uint32_t semilla = v.Generador().SemillaAleatoria;
-    d.alMostrarFormulario = [](QDialog& f) {
-        static_cast<TFormAleatorio&>(f).ENProd->setText("2");
-        return false;
-    };
-    Accion(v, "Crearproblemaaleatorio1")->trigger();
-    QCOMPARE(Lineas(v), kEjemplo);
-    QVERIFY(v.Resuelto());
-    QCOMPARE(v.FicheroProblema(), Ruta("p.brk"));
-    QCOMPARE(v.Generador().SemillaAleatoria, semilla);
-    // The next use shows the initial texts again.
-    QString visto;
-    d.alMostrarFormulario = [&](QDialog& f) {
-        visto = static_cast<TFormAleatorio&>(f).ENProd->text();
-        return false;
-    };
-    Accion(v, "Crearproblemaaleatorio1")->trigger();
-    QCOMPARE(visto, QString("10"));
-}
-
-void PruebaFicheros::AleatorioConLosValoresIniciales() {
-    DialogosPrueba d;
-    TMainForm v(d, {});
-    Rejilla(v).Cargar(kEjemplo);
+    d.nombres = {solucion};
+    Accion(v, "ArchivoGrabarSolucionComo")->trigger();
+    const std::string escrito = Leer(solucion);
+    d.peticionesFichero.clear();
+    d.alMostrarFormulario = [&](QDialog&) { return orden == "aleatorio"; };
+    if (orden == "Nuevo") Accion(v, "TBNuevo")->trigger();
+    if (orden == "Abrir") d.nombres = {Ruta("otro.brk")};
+    if (orden == "Abrir cancelado") d.nombres = {std::nullopt};
+    if (orden == "Abrir que falla") d.nombres = {Ruta("malo.brk")};
+    if (orden.startsWith("Abrir")) Accion(v, "ArchivoAbrir")->trigger();
+    if (orden.startsWith("aleatorio")) Accion(v, "Crearproblemaaleatorio1")->trigger();
+    if (orden == "Items") {
+        d.respuestas = {QString("4"), QString("2")};
+        Accion(v, "TBItems")->trigger();
+    }
+    d.peticionesFichero.clear();
+    QCOMPARE(v.FicheroSolucion().isEmpty(), olvidada);
+    // Then a solve of whatever is there, and Guardar solución.
+    Rejilla(v).Cargar({"1", "1", "2\t1"});
     v.EjecutarResolucion();
-    GuardarComo(v, d, Ruta("p.brk"));
-    d.alMostrarFormulario = [](QDialog&) { return true; };
-    Accion(v, "Crearproblemaaleatorio1")->trigger();
-    QVERIFY2(d.errores.empty(), qPrintable(d.Mensajes().join('|')));
-    const MatrizProblema& m = Rejilla(v).Matriz();
-    QCOMPARE(m.Filas(), 11);
-    QCOMPARE(m.Columnas(), 22);
-    QVERIFY(m.Completa());
-    QVERIFY(v.FicheroProblema().isEmpty());
-    QVERIFY(!v.Resuelto());
-    QCOMPARE(MemoDe(v)->NumeroLineas(), 0);
-    for (int r = 1; r <= 10; ++r) {
-        const int demanda = std::stoi(m.Celda(21, r));
-        QVERIFY(demanda >= 1 && demanda <= 15);
-        for (int c = 1; c <= 20; ++c) {
-            const int uso = std::stoi(m.Celda(c, r));
-            QVERIFY(uso >= 0 && uso <= 4);
-        }
-    }
-    v.EjecutarResolucion();  // and it solves
-    QVERIFY(v.Resuelto());
-}
-
-void PruebaFicheros::AleatorioErrores_data() {
-    QTest::addColumn<QString>("campo");
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<QString>("mensaje");
-    QTest::addColumn<bool>("conservado");  // the previous problem survives
-    QTest::newRow("componentes negativos") << "ENComp" << "-3" << "El número de componentes no puede ser negativo (-3)"
-                                           << true;
-    QTest::newRow("productos no enteros") << "ENProd" << "diez" << "''diez'' is not a valid integer value." << false;
-    QTest::newRow("probabilidad mala") << "EProbC" << "abc" << "'abc' is not a valid floating point value." << false;
-    QTest::newRow("probabilidad enorme") << "EProbC" << "1e400" << "Floating point overflow." << false;
-    QTest::newRow("demasiados productos") << "ENProd" << "134217725" << "Grid too large for operation." << false;
-}
-
-void PruebaFicheros::AleatorioErrores() {
-    QFETCH(QString, campo);
-    QFETCH(QString, texto);
-    QFETCH(QString, mensaje);
-    QFETCH(bool, conservado);
-    DialogosPrueba d;
-    TMainForm v(d, {});
-    Rejilla(v).Cargar(kEjemplo);
-    d.alMostrarFormulario = [&](QDialog& f) {
-        f.findChild<QLineEdit*>(campo)->setText(texto);
-        return true;
-    };
-    Accion(v, "Crearproblemaaleatorio1")->trigger();
-    QCOMPARE(d.Mensajes(), QStringList{mensaje});
-    if (conservado) {
-        QCOMPARE(Lineas(v), kEjemplo);
-    } else {
-        QCOMPARE(Rejilla(v).Matriz().Filas(), 4);  // the empty 3 x 4 problem of New
-        QCOMPARE(Rejilla(v).Matriz().Columnas(), 6);
-        QCOMPARE(Rejilla(v).Matriz().CeldasVacias(), 15);
-    }
-}
-
-void PruebaFicheros::AleatorioTeclado() {
-    struct Caso {
-        Qt::Key tecla;
-        bool aceptado;
-    };
-    for (const Caso caso : {Caso{Qt::Key_Escape, false}, Caso{Qt::Key_Return, true}}) {
-        DialogosPrueba d;
-        TMainForm v(d, {});
-        d.alMostrarFormulario = [&](QDialog& f) {
-            f.show();
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f, caso.tecla);
-            return f.result() == QDialog::Accepted;
-        };
-        Accion(v, "Crearproblemaaleatorio1")->trigger();
-        QCOMPARE(Rejilla(v).Matriz().Filas(), caso.aceptado ? 11 : 4);
-    }
-}
-
-void PruebaFicheros::FormularioAleatorio() {
-    TFormAleatorio f;
-    QCOMPARE(f.windowTitle(), QString("Crear problema aleatorio..."));
-    QCOMPARE(f.font().pixelSize(), 11);
-    struct Pieza {
-        QWidget* w;
-        QRect zona;
-    };
-    const Pieza piezas[] = {
-        {f.Shape1, {5, 20, 246, 16}},    {f.Shape2, {265, 20, 271, 16}},  {f.ENProd, {210, 50, 41, 21}},
-        {f.ENUMin, {210, 75, 41, 21}},   {f.ENUMax, {210, 100, 41, 21}},  {f.ENComp, {495, 50, 41, 21}},
-        {f.EProbC, {495, 75, 41, 21}},   {f.ECantMin, {495, 100, 41, 21}}, {f.ECantMax, {495, 125, 41, 21}},
-        {f.BitBtn1, {180, 170, 75, 25}}, {f.BitBtn2, {265, 170, 75, 25}},
-    };
-    for (const Pieza& p : piezas) QCOMPARE(p.w->geometry(), p.zona);
-    QCOMPARE(f.TituloProductos->pos(), QPoint(100, 20));
-    QCOMPARE(f.TituloComponentes->pos(), QPoint(365, 20));
-    QCOMPARE(f.TituloProductos->text(), QString("Productos"));
-    QCOMPARE(f.TituloComponentes->text(), QString("Componentes"));
-    QVERIFY(f.TituloProductos->font().bold());
-    QCOMPARE(f.TituloProductos->palette().color(QPalette::WindowText), QColor(Qt::white));
-    QCOMPARE(f.BitBtn1->text(), QString("Aceptar"));
-    QCOMPARE(f.BitBtn2->text(), QString("Cancelar"));
-    QVERIFY(f.BitBtn1->isDefault());
-    QVERIFY(!f.BitBtn1->icon().isNull());
-    // Labels, right-aligned just to the left of their edits.
-    struct Rotulo {
-        QLineEdit* edit;
-        const char* texto;
-        const char* inicial;
-    };
-    const Rotulo rotulos[] = {
-        {f.ENProd, "Número de productos:", "10"},
-        {f.ENComp, "Número de componentes:", "20"},
-        {f.ENUMin, "Número de unidades mínimas de producto:", "5"},
-        {f.ENUMax, "Número de unidades máximas de producto:", "20"},
-        {f.EProbC, "Probabilidad de componente en producto:", "0,5"},
-        {f.ECantMin, "Cantidad mínima de componente en producto:", "1"},
-        {f.ECantMax, "Cantidad máxima de componente en producto:", "5"},
-    };
-    for (const Rotulo& r : rotulos) {
-        QCOMPARE(r.edit->text(), QString(r.inicial));
-        QLabel* rotulo = nullptr;
-        for (QLabel* l : f.findChildren<QLabel*>())
-            if (l->buddy() == r.edit) rotulo = l;
-        QVERIFY(rotulo != nullptr);
-        QCOMPARE(rotulo->text(), QString(r.texto));
-        QVERIFY(rotulo->alignment() & Qt::AlignRight);
-        QCOMPARE(rotulo->geometry().right() + 6, r.edit->x());
-        QCOMPARE(rotulo->geometry().top(), r.edit->y());
-        QVERIFY2(rotulo->sizeHint().width() <= rotulo->width(), qPrintable(QString("%1: %2 > %3, %4").arg(r.texto).arg(rotulo->sizeHint().width()).arg(rotulo->width()).arg(rotulo->font().family())));  // the whole text fits
-    }
-    // Focus order.
-    QWidget* orden[] = {f.ENProd, f.ENComp, f.BitBtn1, f.BitBtn2, f.EProbC, f.ECantMin, f.ECantMax, f.ENUMin, f.ENUMax};
-    auto siguiente = [](QWidget* w) {
-        do w = w->nextInFocusChain();
-        while (!(w->focusPolicy() & Qt::TabFocus));
-        return w;
-    };
-    for (size_t i = 0; i + 1 < std::size(orden); ++i) QCOMPARE(siguiente(orden[i]), orden[i + 1]);
+    d.nombres = {std::nullopt};
+    Accion(v, "ArchivoGrabarSolucion")->trigger();
+    QCOMPARE(d.peticionesFichero.size(), size_t(olvidada ? 1 : 0));
+    if (olvidada)
+        QCOMPARE(Leer(solucion), escrito);  // the other problem's solution is left alone
+    else
+        QCOMPARE(QString::fromStdString(Leer(solucion)), MemoDe(v)->Texto());
 }
 
 QTEST_MAIN(PruebaFicheros)

@@ -96,11 +96,9 @@ private:
 
 class SistemaPrueba : public SistemaImpresion {
 public:
-    QString predeterminada = QStringLiteral("Oficina");
     bool superficieReal = false;
     Grabacion grabacion;
 
-    QString ImpresoraPredeterminada() const override { return predeterminada; }
     std::unique_ptr<SuperficieImpresion> AbrirSuperficie(QPrinter& impresora) override {
         ++grabacion.superficies;
         if (superficieReal) return std::make_unique<SuperficieQt>(impresora);
@@ -143,8 +141,8 @@ private slots:
     void Disposicion();
     void LineaParaImprimir_data();
     void LineaParaImprimir();
-    void CorteDeLineaLarga_data();
-    void CorteDeLineaLarga();
+    void LineaLargaEntera_data();
+    void LineaLargaEntera();
     void FuenteImpresora_data();
     void FuenteImpresora();
     void ImprimirMemo_data();
@@ -157,8 +155,6 @@ private slots:
     void MemoCambiadoDuranteElTrabajo_data();
     void MemoCambiadoDuranteElTrabajo();
     void SinImpresorasEnEsteEquipo();
-    void ElegirPredeterminada_data();
-    void ElegirPredeterminada();
     void OpcionesDelDialogo_data();
     void OpcionesDelDialogo();
     void PaginasEnPdf_data();
@@ -268,20 +264,21 @@ void PruebaImpresion::LineaParaImprimir() {
     QCOMPARE(tavelorin::LineaParaImprimir(linea), esperado);
 }
 
-void PruebaImpresion::CorteDeLineaLarga_data() {
+void PruebaImpresion::LineaLargaEntera_data() {
     QTest::addColumn<QString>("linea");
     QTest::addColumn<QString>("impreso");
     QString cifras;
     for (int i = 0; i < 500; ++i) cifras += "0123456789";
-    QTest::newRow("5000 caracteres") << cifras << cifras.left(4096);
+    QTest::newRow("5000 caracteres") << cifras << cifras;
     QTest::newRow("4096 caracteres") << cifras.left(4096) << cifras.left(4096);
-    QTest::newRow("4097 caracteres") << cifras.left(4097) << cifras.left(4096);
-    // The cut falls inside a surrogate pair: the half left is not a character.
-    QTest::newRow("corte en un par suplente") << Repetir(u'a', 4095) + "😀b" << Repetir(u'a', 4095) + "?";
+    QTest::newRow("4097 caracteres") << cifras.left(4097) << cifras.left(4097);
+    QTest::newRow("un par suplente tras el 4096") << Repetir(u'a', 4095) + "😀b" << Repetir(u'a', 4095) + "?b";
+    // A report row of a large problem: Q = 20000 gives rows of about 80000 characters.
+    QTest::newRow("80000 caracteres") << Repetir(u'7', 80000) << Repetir(u'7', 80000);
 }
 
-// A long memo line prints its first 4096 characters, wrapped over as many lines as it needs.
-void PruebaImpresion::CorteDeLineaLarga() {
+// A long memo line prints every character, wrapped over as many lines as it needs.
+void PruebaImpresion::LineaLargaEntera() {
     QFETCH(QString, linea);
     QFETCH(QString, impreso);
     MemoInforme memo;
@@ -469,12 +466,6 @@ void PruebaImpresion::Errores() {
     };
     const QString inexistente = carpeta.filePath("no/existe.pdf");
     const Caso casos[] = {
-        {"ninguna impresora",
-         [](Entorno& e) {
-             SinImpresoraDelSistema(e.impresora);
-             e.sistema.predeterminada.clear();
-         },
-         "There is no default printer currently selected.", 0},
         {"impresora que no se abre",
          [](Entorno& e) {
              SinImpresoraDelSistema(e.impresora);
@@ -509,7 +500,6 @@ void PruebaImpresion::Errores() {
         QVERIFY2(!QFile::exists(inexistente), caso.nombre);
 
         // A later job on a working printer is not refused as "in progress".
-        e.sistema.predeterminada = QStringLiteral("Oficina");
         e.sistema.superficieReal = false;
         Poner(e.memo, {"x"});
         ImprimirSolucion(nullptr, e.impresora, e.memo, e.dialogo, e.sistema);
@@ -577,35 +567,23 @@ void PruebaImpresion::MemoCambiadoDuranteElTrabajo() {
     QCOMPARE(sistema.grabacion.registro, esperado);
 }
 
-// This machine has no printer: the command says so before any dialog.
+// A machine without printers prints all the same: the dialog opens on a PDF file.
 void PruebaImpresion::SinImpresorasEnEsteEquipo() {
     if (!QPrinterInfo::availablePrinterNames().isEmpty() || !QPrinterInfo::defaultPrinterName().isEmpty())
         QSKIP("este equipo tiene impresoras");
-    QCOMPARE(SistemaImpresionDelEquipo().ImpresoraPredeterminada(), QString());
+    QTemporaryDir carpeta;
+    QVERIFY(carpeta.isValid());
     MemoInforme memo;
     Poner(memo, {"a"});
     QPrinter impresora;
+    QCOMPARE(impresora.outputFormat(), QPrinter::PdfFormat);
     DialogoImprimirPrueba dialogo;
+    dialogo.alConfirmar = [&](QPrinter& p) { p.setOutputFileName(carpeta.filePath("sin-impresora.pdf")); };
     DialogosPrueba d;
-    QVERIFY(!EjecutarComando(d, nullptr, [&] { ImprimirSolucion(nullptr, impresora, memo, dialogo); }));
-    QCOMPARE(d.Mensajes(), QStringList{"There is no default printer currently selected."});
-    QCOMPARE(dialogo.veces, 0);
-}
-
-void PruebaImpresion::ElegirPredeterminada_data() {
-    QTest::addColumn<QString>("marcada");
-    QTest::addColumn<QStringList>("instaladas");
-    QTest::addColumn<QString>("esperada");
-    QTest::newRow("ninguna instalada") << "" << QStringList{} << "";
-    QTest::newRow("marcada") << "B" << QStringList{"A", "B"} << "B";
-    QTest::newRow("sin marcar: la primera") << "" << QStringList{"A", "B"} << "A";
-}
-
-void PruebaImpresion::ElegirPredeterminada() {
-    QFETCH(QString, marcada);
-    QFETCH(QStringList, instaladas);
-    QFETCH(QString, esperada);
-    QCOMPARE(ElegirImpresoraPredeterminada(marcada, instaladas), esperada);
+    QVERIFY(EjecutarComando(d, nullptr, [&] { ImprimirSolucion(nullptr, impresora, memo, dialogo); }));
+    QVERIFY(d.errores.empty());
+    QCOMPARE(dialogo.veces, 1);
+    QCOMPARE(PaginasPdf(carpeta.filePath("sin-impresora.pdf")), 1);
 }
 
 void PruebaImpresion::OpcionesDelDialogo_data() {
@@ -616,7 +594,7 @@ void PruebaImpresion::OpcionesDelDialogo_data() {
     QTest::newRow("sin intervalo de páginas") << int(QAbstractPrintDialog::PrintPageRange) << false;
     QTest::newRow("sin selección") << int(QAbstractPrintDialog::PrintSelection) << false;
     QTest::newRow("sin página actual") << int(QAbstractPrintDialog::PrintCurrentPage) << false;
-    QTest::newRow("sin imprimir a fichero") << int(QAbstractPrintDialog::PrintToFile) << false;
+    QTest::newRow("imprimir a un archivo PDF") << int(QAbstractPrintDialog::PrintToFile) << true;
 }
 
 void PruebaImpresion::OpcionesDelDialogo() {

@@ -23,6 +23,7 @@
 #include "core/Errores.h"
 #include "core/Informe.h"
 #include "ui/AboutU.h"
+#include "ui/CambiosPendientes.h"
 #include "ui/GraficosConsumo.h"
 #include "ui/Main.h"
 #include "ui/ManejoErrores.h"
@@ -47,6 +48,12 @@ std::vector<std::string> MemoDelNucleo(const std::vector<std::string>& problema,
 
 void Escribir(TMainForm& v, const std::vector<std::string>& problema) {
     Rejilla(v).Cargar(problema);
+}
+
+// A cell changed as typing does: through the view's model.
+void Teclear(TMainForm& v, int fila, int columna, const QString& texto) {
+    ModeloMatriz& m = Rejilla(v);
+    m.setData(m.index(fila - m.DesplazamientoFila(), columna - m.DesplazamientoColumna()), texto, Qt::EditRole);
 }
 
 // Paints the grid, as the screen would, so the enabling follows it.
@@ -79,18 +86,22 @@ private slots:
     void ReglasDeHabilitacion();
     void Items_data();
     void Items();
+    void ItemsErrores_data();
     void ItemsErrores();
     void ItemsConservaLaSolucion();
+    void CabecerasFijasOtraVez();
     void NuevoTrasResolver();
     void ResolverDesdeLaMatriz();
     void FalloDeResolucion();
-    void FalloEnElComponente();
+    void ResolverConComponenteNoValido_data();
+    void ResolverConComponenteNoValido();
     void CopiarSoloTextoPlano();
     void CopiarDesdeOtraPagina();
     void Fuente();
     void ConfigurarImpresora();
     void ReglaDelPunto();
     void ArranqueConArchivo();
+    void ArranqueConArchivoQueFalla_data();
     void ArranqueConArchivoQueFalla();
     void EscribirEnLaMatriz();
     void TabuladorSaleDeLaMatriz();
@@ -132,16 +143,16 @@ void PruebaVentana::GraficosDesdeLaVentana() {
 }
 
 void PruebaVentana::ImprimirSinImpresora() {
-    // This machine has no printer: both print commands say so, and nothing else changes.
+    // With or without a printer, both print commands open the print dialog (which offers a
+    // PDF file); cancelling it changes nothing.
     DialogosPrueba d;
     TMainForm v(d, {});
     Escribir(v, kEjemplo);
     v.EjecutarResolucion();
-    d.imprimirConfirma = true;
     Accion(v, "TBImprimir")->trigger();
     Accion(v, "ArchivoImprimir")->trigger();
-    QCOMPARE(d.Mensajes(), (QStringList{"There is no default printer currently selected.",
-                                        "There is no default printer currently selected."}));
+    QCOMPARE(d.dialogosImprimir, 2);
+    QVERIFY(d.errores.empty());
     QVERIFY(v.Resuelto());
     QVERIFY(Accion(v, "TBImprimir")->isEnabled());
 }
@@ -239,80 +250,123 @@ void PruebaVentana::ReglasDeHabilitacion() {
 void PruebaVentana::Items_data() {
     QTest::addColumn<std::optional<QString>>("productos");
     QTest::addColumn<std::optional<QString>>("componentes");
-    QTest::addColumn<int>("filas");
-    QTest::addColumn<int>("columnas");
+    QTest::addColumn<bool>("confirma");     // the answer to the question, if one is asked
+    QTest::addColumn<QString>("pregunta");  // empty: none expected
+    QTest::addColumn<QStringList>("lineas");
     QTest::addColumn<QString>("fila0");
     QTest::addColumn<bool>("filaFija");
-    QTest::addColumn<bool>("completa");
+    QTest::addColumn<int>("preguntas");  // prompts shown
     using O = std::optional<QString>;
-    QTest::newRow("2 y 3") << O("2") << O("3") << 3 << 5 << "Pr/Co 1 2 3 Qj" << true << false;
-    QTest::newRow("cancelar dos veces") << O() << O() << 4 << 6 << "Pr/Co 1 2 3 4 Qj" << true << false;
-    QTest::newRow("0 productos") << O("0") << O("4") << 1 << 6 << "Pr/Co 1 2 3 4 Qj" << false << true;
-    QTest::newRow("-5 productos") << O("-5") << O("4") << 1 << 6 << "Pr/Co 1 2 3 4 Qj" << false << true;
-    QTest::newRow("0 componentes") << O("3") << O("0") << 4 << 2 << "Pr/Co Qj" << true << false;
-    QTest::newRow("-1 componentes") << O("3") << O("-1") << 4 << 1 << "Qj" << true << true;
-    QTest::newRow("hexadecimal y espacios") << O("  $2") << O("x1") << 3 << 3 << "Pr/Co 1 Qj" << true << false;
-    QTest::newRow("suma que da la vuelta") << O("2147483647") << O("1") << 1 << 3 << "Pr/Co 1 Qj" << false << true;
+    const QStringList ejemplo = {"3", "2", "1\t0\t2", "0\t1\t1", "1\t1\t1"};
+    const QString cabecera = "Pr/Co 1 2 Qj";
+    // From the example: 3 products, 2 components, every cell filled.
+    QTest::newRow("crecer") << O("5") << O("3") << false << "" << QStringList{"5", "3", "1\t0\t\t2", "0\t1\t\t1",
+                                                                              "1\t1\t\t1", "\t\t\t", "\t\t\t"}
+                            << "Pr/Co 1 2 3 Qj" << true << 2;
+    QTest::newRow("igual") << O("3") << O("2") << false << "" << ejemplo << cabecera << true << 2;
+    QTest::newRow("cancelar el primero") << O() << O("9") << false << "" << ejemplo << cabecera << true << 1;
+    QTest::newRow("cancelar el segundo") << O("9") << O() << false << "" << ejemplo << cabecera << true << 2;
+    QTest::newRow("2 y 3, confirmado") << O("2") << O("3") << true << "Se perderán los datos del producto 3. ¿Continuar?"
+                                       << QStringList{"2", "3", "1\t0\t\t2", "0\t1\t\t1"} << "Pr/Co 1 2 3 Qj" << true
+                                       << 2;
+    QTest::newRow("2 y 3, no") << O("2") << O("3") << false << "Se perderán los datos del producto 3. ¿Continuar?"
+                               << ejemplo << cabecera << true << 2;
+    QTest::newRow("0 productos") << O("0") << O("2") << true << "Se perderán los datos de los productos 1 a 3. ¿Continuar?"
+                                 << QStringList{"0", "2"} << cabecera << false << 2;
+    QTest::newRow("-5 productos") << O("-5") << O("2") << true
+                                  << "Se perderán los datos de los productos 1 a 3. ¿Continuar?" << QStringList{"0", "2"}
+                                  << cabecera << false << 2;
+    QTest::newRow("0 componentes") << O("3") << O("0") << true
+                                   << "Se perderán los datos de los componentes 1 a 2. ¿Continuar?"
+                                   << QStringList{"3", "0", "2", "1", "1"} << "Pr/Co Qj" << true << 2;
+    QTest::newRow("-1 componentes") << O("3") << O("-1") << true
+                                    << "Se perderán los datos de los componentes 1 a 2 y de las demandas. ¿Continuar?"
+                                    << QStringList{"3", "-1", "", "", ""} << "Qj" << true << 2;
+    QTest::newRow("hexadecimal y espacios")
+        << O("  $2") << O("x1") << true << "Se perderán los datos del producto 3 y del componente 2. ¿Continuar?"
+        << QStringList{"2", "1", "1\t2", "0\t1"} << "Pr/Co 1 Qj" << true << 2;
+    QTest::newRow("suma que da la vuelta") << O("2147483647") << O("2") << true
+                                           << "Se perderán los datos de los productos 1 a 3. ¿Continuar?"
+                                           << QStringList{"0", "2"} << cabecera << false << 2;
 }
 
 void PruebaVentana::Items() {
     QFETCH(std::optional<QString>, productos);
     QFETCH(std::optional<QString>, componentes);
-    QFETCH(int, filas);
-    QFETCH(int, columnas);
+    QFETCH(bool, confirma);
+    QFETCH(QString, pregunta);
+    QFETCH(QStringList, lineas);
     QFETCH(QString, fila0);
     QFETCH(bool, filaFija);
-    QFETCH(bool, completa);
+    QFETCH(int, preguntas);
     DialogosPrueba d;
     TMainForm v(d, {});
     Escribir(v, kEjemplo);
+    v.EjecutarResolucion();
+    const QString memo = MemoDe(v)->Texto();
     d.respuestas = {productos, componentes};
+    d.confirmaciones = {confirma};
     Accion(v, "TBItems")->trigger();
     QVERIFY2(d.errores.empty(), qPrintable(d.Mensajes().join('|')));
-    QCOMPARE(d.preguntas.size(), size_t{2});
+    QCOMPARE(d.preguntas.size(), size_t(preguntas));
+    // Each prompt proposes the current count.
     QCOMPARE(d.preguntas[0].titulo, QString("Problema de Brisak"));
     QCOMPARE(d.preguntas[0].pregunta, QString("Número de Productos"));
     QCOMPARE(d.preguntas[0].porDefecto, QString("3"));
-    QCOMPARE(d.preguntas[1].pregunta, QString("Número de Componentes"));
-    QCOMPARE(d.preguntas[1].porDefecto, QString("4"));
+    if (preguntas > 1) {
+        QCOMPARE(d.preguntas[1].pregunta, QString("Número de Componentes"));
+        QCOMPARE(d.preguntas[1].porDefecto, QString("2"));
+    }
+    QCOMPARE(d.preguntasConfirmar, pregunta.isEmpty() ? std::vector<QString>{} : std::vector<QString>{pregunta});
     const MatrizProblema& m = Rejilla(v).Matriz();
-    QCOMPARE(m.Filas(), filas);
-    QCOMPARE(m.Columnas(), columnas);
+    QStringList obtenidas;
+    for (const std::string& l : m.LineasProblema()) obtenidas << QString::fromStdString(l);
+    QCOMPARE(obtenidas, lineas);
     QStringList cabecera;
     for (int c = 0; c < m.Columnas(); ++c) cabecera << QString::fromStdString(m.Celda(c, 0));
     QCOMPARE(cabecera.join(' '), fila0);
     QCOMPARE(m.FilaFija(), filaFija);
     QCOMPARE(Control<VistaMatriz>(v, "Matriz")->horizontalHeader()->isHidden(), !filaFija);
-    QCOMPARE(m.Completa(), completa);
     Pintar(v);
-    QCOMPARE(Accion(v, "TBResolver")->isEnabled(), completa);
+    QCOMPARE(Accion(v, "TBResolver")->isEnabled(), m.Completa());
+    // The report, the solve and the file names stay; the problem is modified only when
+    // it changed.
+    QCOMPARE(MemoDe(v)->Texto(), memo);
+    QVERIFY(v.Resuelto());
+    const bool cambiada = obtenidas != QStringList{"3", "2", "1\t0\t2", "0\t1\t1", "1\t1\t1"};
+    QCOMPARE(v.Cambios().Problema(), cambiada);
+    QCOMPARE(v.isWindowModified(), cambiada);
+}
+
+// A bad answer or a size the grid cannot take: both answers are read first, and nothing
+// changes.
+void PruebaVentana::ItemsErrores_data() {
+    QTest::addColumn<QString>("productos");
+    QTest::addColumn<QString>("componentes");
+    QTest::addColumn<QString>("mensaje");
+    QTest::newRow("productos") << "x" << "4" << "''x'' is not a valid integer value.";
+    QTest::newRow("componentes") << "5" << "y" << "''y'' is not a valid integer value.";
+    QTest::newRow("demasiadas filas") << "134217725" << "4" << "Grid too large for operation.";
+    QTest::newRow("vacio") << "" << "4" << "'''' is not a valid integer value.";
+    QTest::newRow("demasiadas columnas") << "1" << "2147483640" << "Out of memory.";
 }
 
 void PruebaVentana::ItemsErrores() {
-    struct Caso {
-        QString productos, componentes, mensaje;
-        int filas, columnas;
-        const char* celda11;
-    };
-    const Caso casos[] = {
-        {"x", "4", "''x'' is not a valid integer value.", 4, 4, "1"},
-        {"5", "y", "''y'' is not a valid integer value.", 6, 4, "1"},
-        {"134217725", "4", "Grid too large for operation.", 4, 4, "1"},
-        {"", "4", "'''' is not a valid integer value.", 4, 4, "1"},
-    };
-    for (const Caso& caso : casos) {
-        DialogosPrueba d;
-        TMainForm v(d, {});
-        Escribir(v, kEjemplo);
-        d.respuestas = {caso.productos, caso.componentes};
-        Accion(v, "Items1")->trigger();
-        QCOMPARE(d.preguntas.size(), size_t{2});  // both boxes are shown before any conversion
-        QCOMPARE(d.Mensajes(), QStringList{caso.mensaje});
-        QCOMPARE(d.errores[0].first, QString("TAVELORIN"));
-        QCOMPARE(Rejilla(v).Matriz().Filas(), caso.filas);
-        QCOMPARE(Rejilla(v).Matriz().Columnas(), caso.columnas);
-        QCOMPARE(QString::fromStdString(Rejilla(v).Matriz().Celda(1, 1)), QString(caso.celda11));
-    }
+    QFETCH(QString, productos);
+    QFETCH(QString, componentes);
+    QFETCH(QString, mensaje);
+    DialogosPrueba d;
+    TMainForm v(d, {});
+    Escribir(v, kEjemplo);
+    d.respuestas = {productos, componentes};
+    Accion(v, "Items1")->trigger();
+    QCOMPARE(d.preguntas.size(), size_t{2});  // both boxes are shown before any conversion
+    QCOMPARE(d.Mensajes(), QStringList{mensaje});
+    QCOMPARE(d.errores[0].first, QString("TAVELORIN"));
+    QVERIFY(d.preguntasConfirmar.empty());
+    QCOMPARE(Rejilla(v).Matriz().LineasProblema(), kEjemplo);
+    QCOMPARE(QString::fromStdString(Rejilla(v).Matriz().Celda(0, 3)), QString("3"));
+    QVERIFY(!v.Cambios().Problema());
 }
 
 void PruebaVentana::ItemsConservaLaSolucion() {
@@ -322,10 +376,36 @@ void PruebaVentana::ItemsConservaLaSolucion() {
     v.EjecutarResolucion();
     const QString memo = MemoDe(v)->Texto();
     d.respuestas = {QString("2"), QString("2")};
+    d.confirmaciones = {true};
     Accion(v, "TBItems")->trigger();
+    QCOMPARE(Rejilla(v).Matriz().Filas(), 3);
     QVERIFY(v.Resuelto());
     QVERIFY(Accion(v, "TBCopiar")->isEnabled());
     QCOMPARE(MemoDe(v)->Texto(), memo);
+}
+
+// After a grid of the header row (or column) only, growing makes it a fixed, read-only
+// header again.
+void PruebaVentana::CabecerasFijasOtraVez() {
+    DialogosPrueba d;
+    TMainForm v(d, {});
+    auto* Matriz = Control<VistaMatriz>(v, "Matriz");
+    d.respuestas = {QString("0"), QString("-1"), QString("2"), QString("3")};
+    Accion(v, "TBItems")->trigger();
+    QVERIFY(Matriz->horizontalHeader()->isHidden());
+    QVERIFY(Matriz->verticalHeader()->isHidden());
+    Accion(v, "TBItems")->trigger();
+    QVERIFY2(d.errores.empty(), qPrintable(d.Mensajes().join('|')));
+    QVERIFY(!Matriz->horizontalHeader()->isHidden());
+    QVERIFY(!Matriz->verticalHeader()->isHidden());
+    ModeloMatriz& m = Rejilla(v);
+    QCOMPARE(m.rowCount(), 2);  // the two products; the labels are headers, not cells
+    QCOMPARE(m.columnCount(), 4);
+    QCOMPARE(m.headerData(3, Qt::Horizontal).toString(), QString("Qj"));
+    QCOMPARE(m.headerData(1, Qt::Vertical).toString(), QString("2"));
+    Teclear(v, 1, 1, "5");
+    QCOMPARE(QString::fromStdString(m.Matriz().Celda(1, 1)), QString("5"));
+    QCOMPARE(QString::fromStdString(m.Matriz().Celda(0, 1)), QString("1"));
 }
 
 void PruebaVentana::NuevoTrasResolver() {
@@ -349,13 +429,23 @@ void PruebaVentana::NuevoTrasResolver() {
     QVERIFY(!Accion(v, "TBImprimir")->isEnabled());
     QCOMPARE(Control<QLineEdit>(v, "EComp")->text(), QString("1"));
     QVERIFY(v.FicheroProblema().isEmpty());
-    QCOMPARE(v.FicheroSolucion(), dir.filePath("algo.sol"));
+    QVERIFY(v.FicheroSolucion().isEmpty());  // another problem: Guardar solución asks again
     QVERIFY(d.errores.empty());
     QCOMPARE(Rejilla(v).Matriz().Filas(), 4);
     QCOMPARE(Rejilla(v).Matriz().Columnas(), 6);
     QCOMPARE(Rejilla(v).Matriz().CeldasVacias(), 15);
-    // The last solve's table stays until the next solve.
-    QCOMPARE(v.Estado().TablaSolucion.filas, 4);
+    QCOMPARE(v.windowTitle(), QString("TAVELORIN[*]"));
+    // The last solve is forgotten: the selector draws nothing of it.
+    QCOMPARE(v.Estado().TablaSolucion.filas, 0);
+    auto* graficos = Control<GraficosConsumo>(v, "Graficos");
+    for (const char* boton : {"Button1", "Button2", "Button1"}) {
+        Control<QPushButton>(v, boton)->click();
+        QCOMPARE(graficos->Xjk()->count(), 0);
+        QCOMPARE(graficos->KNjQ()->count(), 0);
+    }
+    Control<QLineEdit>(v, "EComp")->setText("2");
+    QCOMPARE(graficos->Xjk()->count(), 0);
+    QVERIFY(d.errores.empty());
 }
 
 void PruebaVentana::ResolverDesdeLaMatriz() {
@@ -401,17 +491,36 @@ void PruebaVentana::FalloDeResolucion() {
     QVERIFY(d.errores[1].second.startsWith("No hay nada que secuenciar"));
 }
 
-void PruebaVentana::FalloEnElComponente() {
+// A selector that holds no component number does not make the solve fail: the report,
+// the speed chart and the enabling are those of a solve, and the rate chart waits for a
+// valid number.
+void PruebaVentana::ResolverConComponenteNoValido_data() {
+    QTest::addColumn<QString>("componente");
+    QTest::newRow("letras") << "x";
+    QTest::newRow("vacio") << "";
+    QTest::newRow("espacio final") << "1 ";
+    QTest::newRow("fuera de rango") << "7";
+}
+
+void PruebaVentana::ResolverConComponenteNoValido() {
+    QFETCH(QString, componente);
     DialogosPrueba d;
     TMainForm v(d, {});
     Escribir(v, kEjemplo);
-    Control<QLineEdit>(v, "EComp")->setText("x");
+    auto* EComp = Control<QLineEdit>(v, "EComp");
+    auto* graficos = Control<GraficosConsumo>(v, "Graficos");
+    EComp->setText(componente);
     Accion(v, "TBResolver")->trigger();
-    QCOMPARE(d.Mensajes(), QStringList{"''x'' is not a valid integer value."});
-    // The report is already in the memo; the solve did not finish.
+    QVERIFY2(d.errores.empty(), qPrintable(d.Mensajes().join('|')));
     QCOMPARE(MemoDe(v)->Lineas(), MemoDelNucleo(kEjemplo, "."));
-    QVERIFY(!v.Resuelto());
-    QVERIFY(!Accion(v, "TBCopiar")->isEnabled());
+    QVERIFY(v.Resuelto());
+    QVERIFY(Accion(v, "TBCopiar")->isEnabled());
+    QVERIFY(Accion(v, "TBImprimir")->isEnabled());
+    QCOMPARE(graficos->SeriesVel().size(), size_t{2});
+    QCOMPARE(graficos->Xjk()->count(), 0);
+    QCOMPARE(EComp->text(), componente);
+    EComp->setText("2");
+    QCOMPARE(graficos->Xjk()->count(), 4);
 }
 
 void PruebaVentana::CopiarSoloTextoPlano() {
@@ -464,7 +573,7 @@ void PruebaVentana::Fuente() {
     QCOMPARE(antes.pixelSize(), 11);
     Accion(v, "Fuente1")->trigger();  // cancelled
     QCOMPARE(d.fuentesOfrecidas.size(), size_t{1});
-    QCOMPARE(d.fuentesOfrecidas[0], antes);
+    QCOMPARE(d.fuentesOfrecidas[0].family(), QFontInfo(antes).family());  // the face really drawn
     QCOMPARE(MemoDe(v)->font(), antes);
     QFont nueva("Liberation Serif");
     nueva.setPixelSize(20);
@@ -518,20 +627,46 @@ void PruebaVentana::ArranqueConArchivo() {
     QCOMPARE(v.FicheroProblema(), nombre);
     QCOMPARE(Rejilla(v).Matriz().LineasProblema(), kEjemplo);
     QVERIFY(!Accion(v, "TBCopiar")->isEnabled());
+    QCOMPARE(v.windowTitle(), QString("TAVELORIN - ejemplo.brk[*]"));
+    QVERIFY(!v.isWindowModified());
+}
+
+// A file that does not load: reported, and the program starts with the empty problem,
+// no file name, and print and copy off as Resuelto says.
+void PruebaVentana::ArranqueConArchivoQueFalla_data() {
+    QTest::addColumn<QByteArray>("bytes");  // empty: no file at all
+    QTest::addColumn<QString>("mensaje");
+    QTest::newRow("no existe") << QByteArray() << "Cannot open file \"%1\". No such file or directory.";
+    QTest::newRow("linea 2 mala") << QByteArray("3\r\ndos\r\n") << "''dos'' is not a valid integer value.";
+    QTest::newRow("faltan filas") << QByteArray("3\r\n2\r\n1\t0\t2\r\n") << "List index out of bounds (3)";
 }
 
 void PruebaVentana::ArranqueConArchivoQueFalla() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, mensaje);
     QTemporaryDir dir;
-    const QString nombre = dir.filePath("no-existe.brk");
+    const QString nombre = dir.filePath("inicio.brk");
+    if (!bytes.isEmpty()) std::ofstream(nombre.toStdString(), std::ios::binary) << bytes.toStdString();
     DialogosPrueba d;
     TMainForm v(d, {nombre});
-    QCOMPARE(d.Mensajes(), QStringList{"Cannot open file \"" + nombre + "\". No such file or directory."});
-    // The rest of the start-up is skipped: the grid as created, print and copy on.
-    QCOMPARE(Rejilla(v).Matriz().Filas(), 5);
-    QCOMPARE(Rejilla(v).Matriz().Columnas(), 4);
-    QVERIFY(Accion(v, "TBCopiar")->isEnabled());
-    QVERIFY(Accion(v, "TBImprimir")->isEnabled());
+    QCOMPARE(d.Mensajes(), QStringList{mensaje.arg(nombre)});
+    const MatrizProblema& m = Rejilla(v).Matriz();
+    QCOMPARE(m.Filas(), 4);
+    QCOMPARE(m.Columnas(), 6);
+    QCOMPARE(QString::fromStdString(m.Celda(5, 0)), QString("Qj"));
+    QCOMPARE(m.CeldasVacias(), 15);
+    QVERIFY(v.FicheroProblema().isEmpty());
+    QCOMPARE(v.windowTitle(), QString("TAVELORIN[*]"));
     QVERIFY(!v.Resuelto());
+    QVERIFY(!Accion(v, "TBCopiar")->isEnabled());
+    QVERIFY(!Accion(v, "TBImprimir")->isEnabled());
+    QVERIFY(!v.Cambios().Alguno());
+    // A later save asks for a name: the failed one is not remembered.
+    Escribir(v, kEjemplo);
+    d.nombres = {std::nullopt};
+    Accion(v, "TBGuardar")->trigger();
+    QCOMPARE(d.peticionesFichero.size(), size_t{1});
+    QVERIFY(d.peticionesFichero[0].guardar);
 }
 
 void PruebaVentana::EscribirEnLaMatriz() {
@@ -581,7 +716,8 @@ void PruebaVentana::TabuladorSaleDeLaMatriz() {
 void PruebaVentana::Aspecto() {
     DialogosPrueba d;
     TMainForm v(d, {});
-    QCOMPARE(v.windowTitle(), QString("TAVELORIN"));
+    QCOMPARE(v.windowTitle(), QString("TAVELORIN[*]"));  // the marker shows only with unsaved changes
+    QVERIFY(!v.isWindowModified());
     auto* paginas = Control<QTabWidget>(v, "PageControl1");
     QCOMPARE(paginas->count(), 3);
     QCOMPARE(paginas->tabText(0), QString("Datos y solución"));
@@ -626,7 +762,8 @@ void PruebaVentana::Aspecto() {
         archivo << (a->isSeparator() ? QString("-") : a->text());
     QCOMPARE(archivo.join('|'), QString("&Nuevo|Items...|-|&Abrir...|Crear problema aleatorio...|-|&Guardar problema|"
                                         "Guardar problema &como...|Guardar &solucion|Guardar solucion c&omo...|-|"
-                                        "&Imprimir|Con&figurar impresora..|-|Sali&r"));
+                                        "&Imprimir|&Vista preliminar|&Exportar a PDF...|E&xportar gráfico...|"
+                                        "Con&figurar impresora..|-|Sali&r"));
 }
 
 // Run with a Spanish locale by CTest: the report follows the system's decimal comma.

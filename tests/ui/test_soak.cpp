@@ -2,6 +2,7 @@
 // rules, the memo and the error reports must be as the commands leave them.
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -10,6 +11,7 @@
 #include <random>
 
 #include "ui/AleatorioU.h"
+#include "ui/CambiosPendientes.h"
 #include "soporte/Controles.h"
 #include "soporte/DialogosPrueba.h"
 #include "core/Informe.h"
@@ -66,27 +68,36 @@ struct Partida {
         const bool disponible = Accion(v, "TBResolver")->isEnabled();
         Accion(v, "TBResolver")->trigger();
         if (!disponible) return;  // a disabled command does nothing
-        // When the sequencer succeeded the memo holds its report, even if the rate
-        // chart's component number failed afterwards.
+        // When the sequencer succeeded the solve did, whatever the rate chart's selector
+        // holds: the memo holds its report and Resuelto is set.
         try {
             memoEsperado = MemoDelNucleo(problema);
+            QVERIFY2(v.Resuelto(), qPrintable(paso + ": la resolución no terminó"));
         } catch (const std::exception&) {
             QVERIFY2(d.errores.size() > antes, qPrintable(paso + ": el fallo no se mostró"));
         }
+    }
+
+    // Answers the unsaved-changes question, if one comes; true when the command may go on.
+    bool Responder() {
+        const bool descarta = Entre(0, 2) != 0;
+        d.respuestasCambios = {descarta ? RespuestaCambios::Descartar : RespuestaCambios::Cancelar};
+        return !v.Cambios().Alguno() || descarta;
     }
 
     void Paso() {
         switch (Entre(0, 13)) {
             case 0:
                 paso = "Nuevo";
+                if (Responder()) memoEsperado.clear();
                 Accion(v, "TBNuevo")->trigger();
-                memoEsperado.clear();
                 break;
             case 1:
                 paso = "Items";
                 d.respuestas = {Entre(0, 4) ? std::optional<QString>(QString::number(Entre(-1, 5))) : std::nullopt,
                                 Entre(0, 4) ? std::optional<QString>(QString::number(Entre(-2, 5))) : std::nullopt};
                 if (Entre(0, 6) == 0) d.respuestas[Entre(0, 1)] = QStringLiteral("mal");
+                d.confirmaciones = {Entre(0, 1) == 1};
                 Accion(v, "TBItems")->trigger();
                 break;
             case 2:
@@ -130,8 +141,10 @@ struct Partida {
                 Accion(v, "ArchivoGrabarProblemaComo")->trigger();
                 d.nombres = {Entre(0, 3) ? std::optional<QString>(nombre) : std::nullopt};
                 const bool confirma = d.nombres.front().has_value();
+                const bool sigue = Responder();
+                const bool existe = QFile::exists(nombre);
                 Accion(v, "ArchivoAbrir")->trigger();
-                if (confirma) memoEsperado.clear();
+                if (sigue && confirma && existe) memoEsperado.clear();  // a file that fails changes nothing
                 break;
             }
             case 9:
@@ -144,14 +157,17 @@ struct Partida {
                 paso = "aleatorio";
                 const bool acepta = Entre(0, 4) != 0;
                 const int n = Entre(-1, 5), m = Entre(-1, 5);
-                d.alMostrarFormulario = [=](QDialog& f) {
+                // A bad field brings the dialog back; the second time it is cancelled.
+                int vistas = 0;
+                d.alMostrarFormulario = [=, &vistas](QDialog& f) {
                     auto& a = static_cast<TFormAleatorio&>(f);
                     a.ENProd->setText(QString::number(n));
                     a.ENComp->setText(QString::number(m));
-                    return acepta;
+                    return acepta && ++vistas == 1;
                 };
+                const bool sigue = Responder();
                 Accion(v, "Crearproblemaaleatorio1")->trigger();
-                if (acepta && m >= 0) memoEsperado.clear();
+                if (sigue && acepta && m >= 0) memoEsperado.clear();
                 break;
             }
             case 11:
@@ -187,6 +203,8 @@ struct Partida {
         QVERIFY2(Accion(v, "ArchivoImprimir")->isEnabled() == v.Resuelto(), qPrintable(paso));
         if (v.Resuelto())
             QVERIFY2(Accion(v, "TBCopiar")->isEnabled() && Accion(v, "TBImprimir")->isEnabled(), qPrintable(paso));
+        // The modified marker follows the unsaved changes.
+        QVERIFY2(v.isWindowModified() == v.Cambios().Alguno(), qPrintable(paso));
         // The memo: empty, or the report of the last run that got through the sequencer.
         if (memoEsperado.empty()) {
             QVERIFY2(MemoDe(v)->NumeroLineas() == 0, qPrintable(paso + ": el memo debía estar vacío"));
@@ -224,6 +242,8 @@ void PruebaResistencia::SecuenciasAleatoriasDeOrdenes() {
             qWarning("semilla %u: repítase con TAVELORIN_SEMILLA=%u", semilla, semilla);
             return;
         }
+        // Typing and then New, Open or a random problem came up: the question was asked.
+        if (pasos >= 100) QVERIFY(!p.d.preguntasCambios.empty());
     }
 }
 
