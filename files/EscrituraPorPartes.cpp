@@ -66,19 +66,51 @@ private:
     std::size_t usado_ = 0;
 };
 
-// The producer's UTF-8 runs, encoded into the blocks and counted.
+// Bytes a UTF-8 sequence takes, from its first byte (1 for anything else).
+std::size_t LargoSecuencia(unsigned char b) { return b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1; }
+
+// The producer's UTF-8 runs, encoded into the blocks and counted. A character cut
+// between two runs waits for the rest of its bytes.
 class Codificador final : public SalidaTexto {
 public:
     Codificador(SalidaBloques& bloques, AvanceEscritura* avance) : bloques_(bloques), avance_(avance) {}
 
     void Anadir(const char* utf8, std::size_t n) override {
-        CodificarWindows1252En(std::string_view(utf8, n), bloques_);
         if (avance_ != nullptr) avance_->hechos.fetch_add(n, std::memory_order_relaxed);
+        std::string_view resto(utf8, n);
+        if (!pendiente_.empty()) {
+            // The bytes the character cut last time still lacks (continuation bytes only).
+            const std::size_t falta = LargoSecuencia(static_cast<unsigned char>(pendiente_[0])) - pendiente_.size();
+            std::size_t k = 0;
+            while (k < falta && k < resto.size() && (static_cast<unsigned char>(resto[k]) & 0xC0) == 0x80) ++k;
+            pendiente_.append(resto.substr(0, k));
+            resto.remove_prefix(k);
+            if (k < falta && resto.empty()) return;  // still cut
+            CodificarWindows1252En(pendiente_, bloques_);
+            pendiente_.clear();
+        }
+        // A last character whose bytes run past the end waits.
+        std::size_t corte = resto.size();
+        for (std::size_t atras = 1; atras <= 3 && atras <= resto.size(); ++atras) {
+            const unsigned char b = static_cast<unsigned char>(resto[resto.size() - atras]);
+            if ((b & 0xC0) == 0x80) continue;
+            if (b >= 0xC0 && LargoSecuencia(b) > atras) corte = resto.size() - atras;
+            break;
+        }
+        CodificarWindows1252En(resto.substr(0, corte), bloques_);
+        pendiente_.assign(resto.substr(corte));
+    }
+
+    // A character left cut at the end is encoded as it is.
+    void Terminar() {
+        if (!pendiente_.empty()) CodificarWindows1252En(pendiente_, bloques_);
+        pendiente_.clear();
     }
 
 private:
     SalidaBloques& bloques_;
     AvanceEscritura* avance_;
+    std::string pendiente_;
 };
 
 }  // namespace
@@ -121,6 +153,7 @@ bool EscribirFicheroPorPartes(const std::string& nombre, uint64_t bytes, const s
     Codificador salida(bloques, avance);
     try {
         producir(salida);
+        salida.Terminar();
         bloques.Vaciar();
     } catch (const Parada&) {
         return false;  // the temporary file goes with the replace; the old file stays

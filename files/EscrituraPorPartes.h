@@ -12,7 +12,8 @@
 
 namespace tavelorin {
 
-// Where a producer puts its text: UTF-8 runs, never a character cut in two.
+// Where a producer puts its text: UTF-8, in runs of any length (a character may be cut
+// between two of them).
 class SalidaTexto {
 public:
     virtual void Anadir(const char* utf8, std::size_t n) = 0;

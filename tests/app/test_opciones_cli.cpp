@@ -53,6 +53,11 @@ TEST(LeerOpciones, BanderasYSemilla) {
     EXPECT_TRUE(o.optimo);
     EXPECT_TRUE(o.exacto);
     EXPECT_FALSE(o.metricas);
+    EXPECT_FALSE(o.sinInforme);
+    const OpcionesCli s = LeerOpciones({"--sin-informe", "--metricas", "-o", "x.sol", "p.brk"});
+    EXPECT_EQ(s.orden, Orden::Resolver);
+    EXPECT_TRUE(s.sinInforme);
+    EXPECT_TRUE(s.metricas);
     const OpcionesCli a = LeerOpciones({"--semilla", "4294967295", "--aleatorio", "1", "2", "3", "4", "5", "6", "7"});
     EXPECT_EQ(a.semilla, 4294967295u);
     EXPECT_EQ(a.aleatorio, (Args{"1", "2", "3", "4", "5", "6", "7"}));
@@ -91,6 +96,9 @@ TEST(LeerOpciones, ErroresDeUso) {
         {{"--aleatorio", "1", "2", "3", "4", "5", "6"}, "--aleatorio lleva siete valores: N M UMIN UMAX P CMIN CMAX"},
         {{"--aleatorio", "1", "2", "3", "4", "5", "6", "7", "--", "p.brk"}, "--aleatorio no lleva archivo de problema"},
         {{"--evaluar", "s.txt", "-o", "x.sol", "-"}, "--evaluar no se combina con -o, --metricas, --exacto ni --optimo"},
+        {{"--sin-informe", "--evaluar", "s.txt", "p.brk"}, "--sin-informe no se combina con --aleatorio ni --evaluar"},
+        {{"--aleatorio", "1", "2", "3", "4", "5", "6", "7", "--sin-informe"},
+         "--sin-informe no se combina con --aleatorio ni --evaluar"},
     };
     for (const CasoUso& c : casos) {
         SCOPED_TRACE(::testing::PrintToString(c.argumentos));
