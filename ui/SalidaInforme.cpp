@@ -180,11 +180,11 @@ bool GuardarTextoMemo(QWidget* padre, const std::string& nombre, const MemoInfor
 }
 
 QString MensajeCopiaExcesiva(int64_t caracteres) {
-    return QStringLiteral("El informe tiene más de %1 millones de caracteres, demasiados para el portapapeles "
-                          "(admite hasta %2 millones con la memoria disponible); use Guardar solución para "
-                          "llevarlo a un archivo")
-        .arg(caracteres / 1000000)
-        .arg(MemoInforme::MaximoPortapapeles() / 1000000);
+    // The count stopped just past the bound: what is said is the bound the text passes.
+    Q_UNUSED(caracteres);
+    return QStringLiteral("El informe tiene más de %1 caracteres, más de los que el portapapeles admite con la "
+                          "memoria disponible; use Guardar solución para llevarlo a un archivo")
+        .arg(QLocale().toString(static_cast<qlonglong>(MemoInforme::MaximoPortapapeles())));
 }
 
 int64_t EstimarPaginas(const MemoInforme& memo, QPrinter& impresora) {

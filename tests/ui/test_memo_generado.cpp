@@ -18,6 +18,8 @@
 #include "core/Secuenciador.h"
 #include "files/EscrituraPorPartes.h"
 #include "files/FicheroTexto.h"
+#include "soporte/Controles.h"
+#include "soporte/DialogosPrueba.h"
 #include "soporte/ProblemaSembrado.h"
 #include "ui/LineasGeneradas.h"
 #include "ui/LineasMemo.h"
@@ -133,6 +135,7 @@ private slots:
     void DeshacerBorrarTodo();
     void LineasDeUnInformeGrande();
     void CopiaExcesiva();
+    void CopiarEnLaVentana();
     void GuardarPorPartes();
     void GuardarSinEspacioOCancelado();
     void ImprimirMuchasPaginasPregunta();
@@ -347,6 +350,25 @@ void PruebaMemoGenerado::CopiaExcesiva() {
     QCOMPARE(avisado, int64_t{-1});
     QCOMPARE(QGuiApplication::clipboard()->text(), m.Linea(1).left(5));
     QVERIFY(MensajeCopiaExcesiva(30000000).contains("Guardar solución"));
+}
+
+void PruebaMemoGenerado::CopiarEnLaVentana() {
+    // The window's Copiar on a report the clipboard cannot take: the message, through the
+    // failure handler, and the clipboard as it was; with memory enough, the report.
+    DialogosPrueba d;
+    TMainForm v(d, {});
+    Rejilla(v).Cargar(bench::ProblemaSembrado(10, 20, 300));
+    v.EjecutarResolucion();
+    QGuiApplication::clipboard()->setText("antes");
+    EstablecerFuenteMemoria([] { return uint64_t{12} * 100000; });  // the bound: 100,000 characters
+    Accion(v, "TBCopiar")->trigger();
+    QCOMPARE(d.Mensajes(), QStringList{"El informe tiene más de 100,000 caracteres, más de los que el portapapeles admite "
+                                       "con la memoria disponible; use Guardar solución para llevarlo a un archivo."});
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("antes"));
+    EstablecerFuenteMemoria({});
+    Accion(v, "TBCopiar")->trigger();
+    QCOMPARE(d.Mensajes().size(), 1);
+    QCOMPARE(QGuiApplication::clipboard()->text(), MemoDe(v)->Texto());
 }
 
 void PruebaMemoGenerado::GuardarPorPartes() {
