@@ -189,7 +189,7 @@ void RecorrerEtapas(EstadoSecuenciador& estado, Regla& regla) {
             const int32_t kn = static_cast<int32_t>(static_cast<int64_t>(k) * totales[static_cast<size_t>(j)]);
             ideal[static_cast<size_t>(j)] = static_cast<double>(static_cast<long double>(kn) / divisor);
         }
-        double* fila = d.distancias.get() + static_cast<int64_t>(k - 1) * n;
+        double* fila = d.distancias + static_cast<int64_t>(k - 1) * n;
         distancias.Calcular(ideal.data(), consumo.data(), agotado, fila);
 
         const Etapa etapa{k, q, m, totales.data(), consumo.data()};
@@ -204,9 +204,14 @@ void RecorrerEtapas(EstadoSecuenciador& estado, Regla& regla) {
             for (int32_t j = 0; j < m; ++j) consumo[static_cast<size_t>(j)] += b[j];
             ++unidades[static_cast<size_t>(elegido - 1)];
         }
-        if (m > 0) std::memcpy(d.consumos.get() + static_cast<int64_t>(k - 1) * m, consumo.data(), sizeof(int64_t) * m);
+        if (d.consumos32 != nullptr) {
+            int32_t* x = d.consumos32 + static_cast<int64_t>(k - 1) * m;
+            for (int32_t j = 0; j < m; ++j) x[j] = static_cast<int32_t>(consumo[static_cast<size_t>(j)]);
+        } else if (m > 0) {
+            std::memcpy(d.consumos + static_cast<int64_t>(k - 1) * m, consumo.data(), sizeof(int64_t) * m);
+        }
         if (k % TablaEtapas::kPasoUnidades == 0 && n > 0)
-            std::memcpy(d.unidades.get() + static_cast<int64_t>(k / TablaEtapas::kPasoUnidades) * n, unidades.data(),
+            std::memcpy(d.unidades + static_cast<int64_t>(k / TablaEtapas::kPasoUnidades) * n, unidades.data(),
                         sizeof(int32_t) * n);
         t.hechas = k;
     }

@@ -117,14 +117,13 @@ void LineasInforme::AnadirCola(int64_t i, std::string& destino) const {
     }
     if (tipo != Tipo::Etapa) return;
     const int32_t fila = static_cast<int32_t>(i - 1);
-    const int64_t* x = tabla_.Consumos(fila);
     bool primera = true;
     const auto celda = [&](double v) {
         if (!primera) destino.push_back('\t');
         primera = false;
         AnadirTextoReal(destino, v, formato_);
     };
-    for (int32_t j = 0; j < m; ++j) celda(static_cast<double>(x[j]));
+    for (int32_t j = 0; j < m; ++j) celda(static_cast<double>(tabla_.Consumo(fila, j)));
     thread_local std::vector<int32_t> unidades;
     unidades.resize(static_cast<size_t>(n));
     tabla_.Unidades(fila, unidades.data());

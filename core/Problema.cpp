@@ -1,7 +1,9 @@
 #include "core/Problema.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <limits>
+#include <utility>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -87,7 +89,7 @@ uint64_t MemoriaNecesaria(int64_t nProd, int64_t nComp, int64_t q) {
     const uint64_t n = static_cast<uint64_t>(std::max<int64_t>(nProd, 0));
     const uint64_t m = static_cast<uint64_t>(std::max<int64_t>(nComp, 0));
     const uint64_t etapas = static_cast<uint64_t>(q);
-    // Per stage: the choice, n distances, m consumptions; the units every
+    // Per stage: the choice, n distances, m consumptions (at most 8 bytes); the units every
     // kPasoUnidades stages; the report's index (a text offset a stage, and the text of
     // the final sequence, a product number and a tab each).
     const uint64_t porEtapa = Mas(Mas(sizeof(int32_t), Por(n, sizeof(double))), Por(m, sizeof(int64_t)));
@@ -108,6 +110,27 @@ uint64_t MemoriaTextoInforme(int64_t nProd, int64_t nComp, int64_t q) {
     return Mas(informe, secuencia);
 }
 
+// --- BloqueCeros ---
+
+BloqueCeros::BloqueCeros(uint64_t bytes) {
+    if (bytes == 0) return;
+    // calloc: fresh pages come zeroed from the system and are not written twice.
+    datos_ = bytes <= SIZE_MAX ? static_cast<char*>(std::calloc(static_cast<size_t>(bytes), 1)) : nullptr;
+    if (datos_ == nullptr) throw ErrorTavelorin(mensajes::kSinMemoria);
+}
+
+BloqueCeros::~BloqueCeros() { std::free(datos_); }
+
+BloqueCeros::BloqueCeros(BloqueCeros&& otro) noexcept : datos_(std::exchange(otro.datos_, nullptr)) {}
+
+BloqueCeros& BloqueCeros::operator=(BloqueCeros&& otro) noexcept {
+    if (this != &otro) {
+        std::free(datos_);
+        datos_ = std::exchange(otro.datos_, nullptr);
+    }
+    return *this;
+}
+
 double TablaEtapas::Ideal(int32_t fila, int32_t j) const {
     const int32_t k = fila + 1;
     const int32_t kn = static_cast<int32_t>(static_cast<int64_t>(k) * datos->totales[static_cast<size_t>(j - 1)]);
@@ -117,9 +140,9 @@ double TablaEtapas::Ideal(int32_t fila, int32_t j) const {
 void TablaEtapas::Unidades(int32_t fila, int32_t* unidades) const {
     // From the units stored at the start of the block of this stage, count the choices.
     const int32_t bloque = (fila + 1) / kPasoUnidades;
-    const int32_t* base = datos->unidades.get() + static_cast<int64_t>(bloque) * nProd;
+    const int32_t* base = datos->unidades + static_cast<int64_t>(bloque) * nProd;
     for (int32_t p = 0; p < nProd; ++p) unidades[p] = base[p];
-    const int32_t* e = datos->elecciones.get();
+    const int32_t* e = datos->elecciones;
     for (int32_t f = bloque * kPasoUnidades; f <= fila; ++f)
         if (e[f] != 0) ++unidades[e[f] - 1];
 }
@@ -127,7 +150,7 @@ void TablaEtapas::Unidades(int32_t fila, int32_t* unidades) const {
 int32_t TablaEtapas::UnidadesDe(int32_t fila, int32_t p) const {
     const int32_t bloque = (fila + 1) / kPasoUnidades;
     int32_t u = datos->unidades[static_cast<int64_t>(bloque) * nProd + (p - 1)];
-    const int32_t* e = datos->elecciones.get();
+    const int32_t* e = datos->elecciones;
     for (int32_t f = bloque * kPasoUnidades; f <= fila; ++f) u += e[f] == p;
     return u;
 }
@@ -139,7 +162,7 @@ double TablaEtapas::Celda(int32_t fila, int64_t columna) const {
     columna -= nProd;
     if (columna <= filas) return columna <= fila + 1 ? static_cast<double>(Eleccion(static_cast<int32_t>(columna - 1))) : 0;
     columna -= filas;
-    if (columna <= nComp) return static_cast<double>(Consumos(fila)[columna - 1]);
+    if (columna <= nComp) return static_cast<double>(Consumo(fila, static_cast<int32_t>(columna - 1)));
     columna -= nComp;
     if (columna <= nProd) return static_cast<double>(UnidadesDe(fila, static_cast<int32_t>(columna)));
     return Ideal(fila, static_cast<int32_t>(columna - nProd));

@@ -24,6 +24,23 @@ struct LiberarC {
     void operator()(void* p) const { std::free(p); }
 };
 
+// Zeroed memory for a table, one block for all its arrays.
+class BloqueCeros {
+public:
+    BloqueCeros() = default;
+    // Throws ErrorTavelorin("Out of memory") when the memory cannot be had.
+    explicit BloqueCeros(uint64_t bytes);
+    ~BloqueCeros();
+    BloqueCeros(BloqueCeros&& otro) noexcept;
+    BloqueCeros& operator=(BloqueCeros&& otro) noexcept;
+    BloqueCeros(const BloqueCeros&) = delete;
+    BloqueCeros& operator=(const BloqueCeros&) = delete;
+    char* Datos() const { return datos_; }
+
+private:
+    char* datos_ = nullptr;
+};
+
 // The stage table of a run. Of the Q x W table (W = 1 + n + Q + m + n + m columns, one
 // row per stage) it keeps per stage only what cannot be derived: the choice, every
 // product's distance and the cumulative consumption of every component. Every other
@@ -42,12 +59,16 @@ struct TablaEtapas {
     // Stages between two stored counts of units.
     static constexpr int32_t kPasoUnidades = 64;
 
+    // One block of zeros holds the stored values (see BloqueCeros).
     struct Datos {
-        std::unique_ptr<int32_t[], LiberarC> elecciones;  // Q: product chosen at stage k, 0 for none
-        std::unique_ptr<double[], LiberarC> distancias;   // Q x n
-        std::unique_ptr<int64_t[], LiberarC> consumos;    // Q x m: X(j) after stage k
-        std::unique_ptr<int32_t[], LiberarC> unidades;    // (Q / kPasoUnidades + 1) x n: units after stage b·kPasoUnidades
-        std::vector<int32_t> totales;                     // N(j)
+        BloqueCeros bloque;
+        // Q x m: X(j) after stage k, in 32 bits when no consumption can leave them.
+        int64_t* consumos = nullptr;
+        int32_t* consumos32 = nullptr;
+        double* distancias = nullptr;   // Q x n
+        int32_t* elecciones = nullptr;  // Q: product chosen at stage k, 0 for none
+        int32_t* unidades = nullptr;    // (Q / kPasoUnidades + 1) x n: units after stage b·kPasoUnidades
+        std::vector<int32_t> totales;   // N(j)
     };
     std::shared_ptr<Datos> datos;
 
@@ -65,8 +86,12 @@ struct TablaEtapas {
 
     // The stored values of stage k = fila + 1 (after a run of that stage).
     int32_t Eleccion(int32_t fila) const { return datos->elecciones[fila]; }
-    const double* Distancias(int32_t fila) const { return datos->distancias.get() + static_cast<int64_t>(fila) * nProd; }
-    const int64_t* Consumos(int32_t fila) const { return datos->consumos.get() + static_cast<int64_t>(fila) * nComp; }
+    const double* Distancias(int32_t fila) const { return datos->distancias + static_cast<int64_t>(fila) * nProd; }
+    // X(j) after stage fila + 1, j = 0..m-1.
+    int64_t Consumo(int32_t fila, int32_t j) const {
+        const int64_t i = static_cast<int64_t>(fila) * nComp + j;
+        return datos->consumos32 != nullptr ? datos->consumos32[i] : datos->consumos[i];
+    }
     // k·N(j)/Q for component j = 1..m at stage k = fila + 1, as the run computed it.
     double Ideal(int32_t fila, int32_t j) const;
     // Units of every product (n of them) after stage fila + 1.

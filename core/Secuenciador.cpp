@@ -1,5 +1,6 @@
 #include "core/Secuenciador.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -24,19 +25,6 @@ struct EleccionReal {
 
 }  // namespace
 
-namespace {
-
-// calloc of cuantos elements: all zero, and pages never written are never faulted in.
-template <typename T>
-std::unique_ptr<T[], LiberarC> Ceros(uint64_t cuantos) {
-    if (cuantos == 0) return nullptr;
-    void* p = std::calloc(cuantos, sizeof(T));
-    if (p == nullptr) throw ErrorTavelorin(mensajes::kSinMemoria);
-    return std::unique_ptr<T[], LiberarC>(static_cast<T*>(p));
-}
-
-}  // namespace
-
 void IniciarTabla(EstadoSecuenciador& estado) {
     const int64_t n = estado.NProd;
     const int64_t m = estado.NComp;
@@ -47,11 +35,33 @@ void IniciarTabla(EstadoSecuenciador& estado) {
     auto datos = std::make_shared<TablaEtapas::Datos>();
     if (q > 0) {
         ComprobarMemoria(MemoriaNecesaria(n, m, q));
+        // Consumptions fit in 32 bits when each component's usages by the demands do: no
+        // partial sum of a sequence can pass Σ |b(p,j)|·max(d(p), 0).
+        bool estrechos = true;
+        for (int64_t j = 0; j < m && estrechos; ++j) {
+            int64_t cota = 0;
+            for (int64_t p = 0; p < n && estrechos; ++p) {
+                const int64_t b = estado.Datos(p, j), d = estado.Datos(p, m);
+                cota += (b < 0 ? -b : b) * (d > 0 ? d : 0);
+                estrechos = cota <= INT32_MAX;
+            }
+        }
+        // One block, the 8-byte values first: distances, consumptions, choices, units.
         const uint64_t etapas = static_cast<uint64_t>(q);
-        datos->elecciones = Ceros<int32_t>(etapas);
-        datos->distancias = Ceros<double>(etapas * static_cast<uint64_t>(n));
-        datos->consumos = Ceros<int64_t>(etapas * static_cast<uint64_t>(m));
-        datos->unidades = Ceros<int32_t>((etapas / TablaEtapas::kPasoUnidades + 1) * static_cast<uint64_t>(n));
+        const uint64_t consumos = etapas * static_cast<uint64_t>(m), distancias = etapas * static_cast<uint64_t>(n);
+        const uint64_t unidades = (etapas / TablaEtapas::kPasoUnidades + 1) * static_cast<uint64_t>(n);
+        const uint64_t anchoConsumo = estrechos ? 4 : 8;
+        datos->bloque = BloqueCeros(8 * distancias + anchoConsumo * consumos + 4 * (etapas + unidades));
+        char* p = datos->bloque.Datos();
+        datos->distancias = reinterpret_cast<double*>(p);
+        p += 8 * distancias;
+        if (estrechos)
+            datos->consumos32 = reinterpret_cast<int32_t*>(p);
+        else
+            datos->consumos = reinterpret_cast<int64_t*>(p);
+        p += anchoConsumo * consumos;
+        datos->elecciones = reinterpret_cast<int32_t*>(p);
+        datos->unidades = datos->elecciones + etapas;
         datos->totales.resize(static_cast<size_t>(m));
         for (int64_t j = 0; j < m; ++j) datos->totales[static_cast<size_t>(j)] = estado.Datos(n, j);
     }

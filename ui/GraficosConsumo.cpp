@@ -536,8 +536,8 @@ void GraficosConsumo::GraficoVelocidades() {
     fuentes.q = q;
     // Average consumption per unit: X(j,k) / k for every component, one row at a time.
     fuentes.valores = [t, m](int64_t k, double* y) {
-        const int64_t* x = t.Consumos(static_cast<int32_t>(k - 1));
-        for (int32_t j = 0; j < m; ++j) y[j] = static_cast<double>(x[j]) / static_cast<double>(k);
+        const int32_t fila = static_cast<int32_t>(k - 1);
+        for (int32_t j = 0; j < m; ++j) y[j] = static_cast<double>(t.Consumo(fila, j)) / static_cast<double>(k);
     };
     std::vector<QList<QPointF>> puntos = PuntosDeTodas(q, m, fuentes.valores, Columnas(vel_), fuentes.extremos);
     Limites limites;
@@ -590,7 +590,7 @@ void GraficosConsumo::GraficoTasas() {
     // Cumulative consumption X(c,k), then the ideal k·N(c)/Q.
     fuentes.valores = [tabla, j](int64_t k, double* y) {
         const int32_t fila = static_cast<int32_t>(k - 1);
-        y[0] = static_cast<double>(tabla.Consumos(fila)[j - 1]);
+        y[0] = static_cast<double>(tabla.Consumo(fila, j - 1));
         y[1] = tabla.Ideal(fila, j);
     };
     const std::vector<QList<QPointF>> puntos = PuntosDeTodas(fuentes.q, 2, fuentes.valores, Columnas(tas_), fuentes.extremos);

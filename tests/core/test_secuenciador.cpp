@@ -169,6 +169,16 @@ TEST(Secuenciador, IgualQueElBucleLiteral) {
             EXPECT_EQ(std::memcmp(a.Fila(0), c.Fila(0), bytes), 0);
         }
     }
+    // Usages whose sums by the demands pass 32 bits: the consumption is kept in 64.
+    const Lineas anchos = {"3", "2", "1073741824\t-5\t1", "-1073741824\t7\t1", "3\t2\t4"};
+    EstadoSecuenciador e;
+    SecuenciarTabla(e, anchos);
+    const completa::TablaCompleta a = completa::Materializar(e.TablaSolucion);
+    const completa::TablaCompleta b = literal::TablaLiteral(anchos);
+    ASSERT_EQ(a.Cuantas(), b.Cuantas());
+    EXPECT_EQ(std::memcmp(a.Fila(0), b.Fila(0), a.Cuantas() * sizeof(double)), 0);
+    EXPECT_NE(e.TablaSolucion.datos->consumos, nullptr);
+    EXPECT_EQ(e.TablaSolucion.datos->consumos32, nullptr);
 }
 
 TEST(IniciarTabla, EscribeNumeroDeEtapaYCeros) {
