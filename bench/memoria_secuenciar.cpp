@@ -58,7 +58,8 @@ int main(int argc, char** argv) {
         SecuenciarTabla(estado, problema);
         const LineasInforme lineas(estado.TablaSolucion, ",");
         // What the compact table stores, and the index of the lines.
-        datos = static_cast<long long>(q) * (4 + 8 * n + 8 * m) + (q / TablaEtapas::kPasoUnidades + 1) * 4LL * n +
+        const long long anchoConsumo = estado.TablaSolucion.datos->consumos32 != nullptr ? 4 : 8;
+        datos = static_cast<long long>(q) * (4 + 8 * n + anchoConsumo * m) + (q / TablaEtapas::kPasoUnidades + 1) * 4LL * n +
                 static_cast<long long>(lineas.LargoMedio(q) + 2LL * q + 8LL * (q + 1));
     }
     const long long pico = EstadoKiB("VmHWM");
