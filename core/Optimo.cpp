@@ -60,7 +60,7 @@ void AnadirLineas(std::vector<std::string>& destino, std::vector<std::string>&& 
 // T is uint64_t or Natural128; every sum is taken modulo 2^bits(T), exact because the
 // true values stay below the bound the caller checked.
 template <typename T>
-Optimo ResolverReticula(const EstadoSecuenciador& e, uint64_t estados) {
+Optimo ResolverReticula(const EstadoSecuenciador& e, uint64_t estados, const std::atomic<bool>* cancelar) {
     // The lattice's coordinates: the products with d > 0, the largest demand first so
     // that the rows of the first coordinate, walked one after another, are long. The
     // values do not depend on this order; only the final walk looks at product numbers.
@@ -125,6 +125,7 @@ Optimo ResolverReticula(const EstadoSecuenciador& e, uint64_t estados) {
     activos.reserve(l);
     std::vector<T> otros(largo);
     for (uint64_t fila = estados / largo; fila-- > 0;) {
+        if (cancelar != nullptr && fila % 256 == 0 && cancelar->load(std::memory_order_relaxed)) return {};
         activos.clear();
         for (size_t i = 1; i < l; ++i)
             if (x[i] < d[i]) activos.push_back(paso[i]);
@@ -300,7 +301,7 @@ void ComprobarOptimo(const EstadoSecuenciador& estado, uint64_t limite) {
                              "la variación podría salirse de los enteros de 128 bits");
 }
 
-Optimo CalcularOptimo(const EstadoSecuenciador& estado, uint64_t limite) {
+Optimo CalcularOptimo(const EstadoSecuenciador& estado, uint64_t limite, const std::atomic<bool>* cancelar) {
     ComprobarOptimo(estado, limite);
     Natural128 cota = 0;
     CotaPorEtapa(estado, cota);
@@ -308,8 +309,8 @@ Optimo CalcularOptimo(const EstadoSecuenciador& estado, uint64_t limite) {
     try {
         // 8 bytes a state when every path cost fits in 64 bits, 16 otherwise.
         if (cota * static_cast<Natural128>(estado.Q) <= std::numeric_limits<uint64_t>::max())
-            return ResolverReticula<uint64_t>(estado, estados);
-        return ResolverReticula<Natural128>(estado, estados);
+            return ResolverReticula<uint64_t>(estado, estados, cancelar);
+        return ResolverReticula<Natural128>(estado, estados, cancelar);
     } catch (const std::bad_alloc&) {
         throw ErrorTavelorin(mensajes::kSinMemoria);
     }
