@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "GeneracionAleatoria.h"
+#include "MatrizProblema.h"
 #include "Mejora.h"
 #include "Optimo.h"
 #include "ProblemaSembrado.h"
@@ -135,6 +137,28 @@ void Grande() {
         for (const auto& [t, j] : curva) std::printf(" %.2fs:%.4f", t, j / jPersecucion);
         std::printf("\n");
     }
+    // The same problem with every usage times 1000: the sums leave 64 bits and the search
+    // runs in 128-bit integers; every cost is 10^6 times larger, so the passes choose alike.
+    {
+        std::vector<std::string> lineas = bench::ProblemaSembrado(30, 50, 700);
+        for (size_t i = 2; i < lineas.size(); ++i) {
+            std::string fila;
+            size_t desde = 0;
+            for (size_t tab; (tab = lineas[i].find('\t', desde)) != std::string::npos; desde = tab + 1)
+                fila += std::to_string(std::stoll(lineas[i].substr(desde, tab - desde)) * 1000) + "\t";
+            lineas[i] = fila + lineas[i].substr(desde);
+        }
+        const EstadoSecuenciador grande = Leer(lineas);
+        OpcionesMejora o = ConTiempo(0);
+        o.anchura = 1000;
+        t0 = Reloj::now();
+        const Mejora r64 = MejorarSecuencia(e, o);
+        const double t64 = Segundos(t0);
+        t0 = Reloj::now();
+        const Mejora r128 = MejorarSecuencia(grande, o);
+        std::printf("width 1000: 64-bit sums %.2f s, usages x1000 (128-bit sums) %.2f s; same sequence: %s\n", t64,
+                    Segundos(t0), r64.secuencia == r128.secuencia ? "yes" : "no");
+    }
     // How far wider passes go: the same J from width 4096 on means the beam has settled.
     for (const uint64_t w : {4096u, 16384u, 65536u}) {
         OpcionesMejora o = ConTiempo(0);
@@ -144,12 +168,22 @@ void Grande() {
         std::printf("one pass at width %llu: J/J_gc = %.4f in %.2f s\n", static_cast<unsigned long long>(w), Cociente(r),
                     Segundos(t0));
     }
-    std::printf("other seeds of the same size (seed: plain 1000 / 2 s / 5 s):\n");
-    for (const uint64_t semilla : {1u, 2u, 3u, 4u}) {
-        const EstadoSecuenciador otro = Leer(bench::ProblemaSembrado(30, 50, 700, semilla));
-        std::printf("  %llu: %.4f / %.4f / %.4f\n", static_cast<unsigned long long>(semilla),
-                    Cociente(MejorarSecuencia(otro, HazSimple(1000))), Cociente(MejorarSecuencia(otro, ConTiempo(2))),
-                    Cociente(MejorarSecuencia(otro, ConTiempo(5))));
+    auto fila = [](const char* nombre, uint64_t semilla, const EstadoSecuenciador& otro) {
+        std::printf("  %-22s seed %8llu, Q = %d: %.4f / %.4f / %.4f\n", nombre, static_cast<unsigned long long>(semilla),
+                    otro.Q, Cociente(MejorarSecuencia(otro, HazSimple(1000))),
+                    Cociente(MejorarSecuencia(otro, ConTiempo(2))), Cociente(MejorarSecuencia(otro, ConTiempo(5))));
+    };
+    std::printf("other problems of the size, J/J_gc (plain width 1000 / 2 s / 5 s):\n");
+    for (const uint64_t semilla : {1u, 2u, 3u, 4u})
+        fila("ProblemaSembrado", semilla, Leer(bench::ProblemaSembrado(30, 50, 700, semilla)));
+    // The program's own random problems: demands drawn one by one, so Q is about 700.
+    for (const uint32_t semilla : {20240611u, 1u, 2u, 3u, 4u}) {
+        const ParametrosAleatorios p{30, 50, 1, 47, 0.5, 1, 5};
+        GeneradorAleatorio g;
+        g.SemillaAleatoria = semilla;
+        MatrizProblema matriz;
+        GenerarProblemaAleatorio(matriz, p, g);
+        fila("GenerarProblemaAleatorio", semilla, Leer(matriz.LineasProblema()));
     }
 }
 

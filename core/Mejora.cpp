@@ -122,12 +122,13 @@ void Buscar(const Modelo<T>& mo, const OpcionesMejora& o, Control& ctl, Resultad
                 anchura *= 2;
                 continue;
             }
-            // A pass costs about its width: double it when that fits the time left,
-            // otherwise take the width that does, unless it is hardly wider.
+            // A pass costs about its width. Double it while the time left holds the
+            // doubled pass and a wider one after it; then one last pass as wide as the
+            // time left allows, unless it is hardly wider than this one.
             const double resto = ctl.Restante();
             uint64_t siguiente = anchura * 2;
-            if (2.2 * t > resto) {
-                siguiente = static_cast<uint64_t>(static_cast<double>(anchura) * resto / (1.1 * std::max(t, 1e-6)));
+            if (resto < 5 * t) {
+                siguiente = static_cast<uint64_t>(static_cast<double>(anchura) * resto / (1.15 * std::max(t, 1e-6)));
                 if (siguiente < anchura + anchura / 4) break;
             }
             anchura = std::min(siguiente, haz.AnchuraMaxima());

@@ -2,9 +2,10 @@
 // (a beam over the count vectors, widened while time is left), a local search over
 // moves and swaps of units, and the exact optimum when its lattice fits.
 //
-// Meant to run on a worker thread: it reads only its arguments, stops at any point
-// when the cancel flag is set or the time is up, and reports progress through a
-// callback called on the calling thread.
+// Meant to run on a worker thread: it reads only its arguments, stops soon after the
+// cancel flag is set or the time is up (returning the best sequence so far, at worst
+// goal chasing's), and reports progress through a callback called on the thread that
+// runs it.
 #pragma once
 
 #include <atomic>
@@ -22,7 +23,7 @@ namespace tavelorin {
 
 // Where a search is, for a progress display.
 struct ProgresoMejora {
-    int32_t etapa = 0;    // stage reached by the pass under way, 1..Q; Q in the local search
+    int32_t etapa = 0;    // stage reached by the pass under way, 1..Q; Q at its end; 0 at the start
     int32_t etapas = 0;   // Q
     uint64_t anchura = 0; // width of the pass; 0 while the exact optimum runs
     Racional mejor;       // J of the best complete sequence so far, numerator over Q²
@@ -37,17 +38,18 @@ enum class EstimacionMejora {
 };
 
 struct OpcionesMejora {
-    // Time limit in seconds for the bounded search; 0 or less: none. Without a limit
-    // and without a fixed width, the widths double up to kAnchuraMejoraSinLimite.
+    // Time limit in seconds for the bounded search; 0 or less: none. Widths double
+    // from 16 while the time allows; without a limit and without a fixed width, up to
+    // kAnchuraMejoraSinLimite. Either way they stop at a pass that pruned nothing.
     double segundos = 2.0;
     // Fixed width: one pass at this width, then the local search (deterministic when
     // there is no time limit). 0: widths chosen to fill the time.
     uint64_t anchura = 0;
     // Set from another thread to stop; the call then returns the best sequence so far.
     const std::atomic<bool>* cancelar = nullptr;
-    // Called with stage and width non-decreasing, in that order, and the best J never
-    // rising; at most once each intervaloProgreso seconds within a pass, and at the end
-    // of each pass and each improvement.
+    // Called with (width, stage) never going back, ordered by width then stage, and
+    // the best J never rising: at the start, at most once each intervaloProgreso
+    // seconds within a pass, and at the end of each pass and of the exact optimum.
     std::function<void(const ProgresoMejora&)> progreso;
     double intervaloProgreso = 0.1;
     // The exact optimum runs, in place of the search, when its lattice has at most this
@@ -85,7 +87,7 @@ struct Mejora {
 Mejora MejorarSecuencia(const EstadoSecuenciador& estado, const Secuencia& persecucion,
                         const OpcionesMejora& opciones = {});
 
-// The same from goal chasing's own run of the problem.
+// The same from goal chasing's own run of the problem (which needs its stage table).
 Mejora MejorarSecuencia(const EstadoSecuenciador& estado, const OpcionesMejora& opciones = {});
 
 inline constexpr int32_t kProductosMejora = 2048;

@@ -142,6 +142,8 @@ bool Haz<T>::Pasada(uint64_t anchura, Control& control, const Racional& mejor, s
     const int32_t* d = m_.d.data();
     const T* diagonal = m_.diagonal.data();
     const T kSin = std::numeric_limits<T>::max();
+    std::vector<T> dobleDiagonal(l);
+    for (size_t i = 0; i < l; ++i) dobleDiagonal[i] = T(2) * diagonal[i];
 
     z.actual.Dimensionar(1, l);
     std::fill(z.actual.cuenta.begin(), z.actual.cuenta.end(), 0);
@@ -168,23 +170,31 @@ bool Haz<T>::Pasada(uint64_t anchura, Control& control, const Racional& mejor, s
             T* clave = z.claves.data() + s * l;
             const T c = a.c[s];
             const T acumulado = a.acumulado[s];
-            for (size_t i = 0; i < l; ++i) {
-                const T hijo = c + T(2) * g[i] + diagonal[i];
-                T v = acumulado + hijo;
-                if (estimacion_ == EstimacionMejora::etapaActual) {
-                    v += hijo;
-                } else if (estimacion_ == EstimacionMejora::etapaSiguiente && k < q) {
-                    // The least cost of the next stage: c(x + e(i) + e(r)) over r.
+            // The child's stage cost is c + 2·g(i) + G(i,i); its key, the cost so far
+            // acumulado + that, plus the estimate.
+            if (estimacion_ == EstimacionMejora::ninguna) {
+                const T base = acumulado + c;
+                for (size_t i = 0; i < l; ++i) clave[i] = x[i] < d[i] ? base + T(2) * g[i] + diagonal[i] : kSin;
+            } else if (estimacion_ == EstimacionMejora::etapaActual || k == q) {
+                // One more stage at the child's own stage cost.
+                const T base = acumulado + T(2) * c;
+                for (size_t i = 0; i < l; ++i) clave[i] = x[i] < d[i] ? base + T(4) * g[i] + dobleDiagonal[i] : kSin;
+            } else {
+                // The least cost of the next stage: c(x + e(i) + e(r)) over r.
+                for (size_t i = 0; i < l; ++i) {
+                    if (x[i] >= d[i]) {
+                        clave[i] = kSin;
+                        continue;
+                    }
+                    const T hijo = c + T(2) * g[i] + diagonal[i];
                     T minimo = kSin;
                     const T* fila = m_.Fila(static_cast<int32_t>(i));
                     for (size_t r = 0; r < l; ++r)
                         if (x[r] + (r == i) < d[r]) minimo = std::min(minimo, T(2) * (g[r] + fila[r]) + diagonal[r]);
-                    v += hijo + minimo;
+                    clave[i] = acumulado + T(2) * hijo + minimo;
                 }
-                const bool libre = x[i] < d[i];
-                clave[i] = libre ? v : kSin;
-                validos += libre;
             }
+            for (size_t i = 0; i < l; ++i) validos += x[i] < d[i];
         }
 
         // The cheapest w distinct children: the children whose key is below a
