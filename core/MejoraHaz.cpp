@@ -203,6 +203,7 @@ bool Haz<T>::Pasada(uint64_t anchura, Control& control, const Racional& mejor, s
         // is left out has all its paths left out. The threshold lets about
         // factor·w children through: factor follows the share of repeated children.
         double objetivo = static_cast<double>(w) * z.factor;
+        bool todos = false;  // every child was looked at
         for (;;) {
             T umbral = kSin - 1;
             if (objetivo < static_cast<double>(validos)) {
@@ -232,14 +233,17 @@ bool Haz<T>::Pasada(uint64_t anchura, Control& control, const Racional& mejor, s
             z.total = total;
             z.Fusionar(a, l, m_.clave.data());
             const double repeticion = static_cast<double>(total) / static_cast<double>(std::max<size_t>(z.vivos.size(), 1));
-            if (z.vivos.size() >= w || umbral == kSin - 1) {
+            todos = umbral == kSin - 1;
+            if (z.vivos.size() >= w || todos) {
                 z.factor = std::clamp(1.25 * repeticion, 1.1, static_cast<double>(l) + 1);
                 break;
             }
             objetivo = std::max(1.5 * static_cast<double>(total), 1.25 * repeticion * static_cast<double>(w));
         }
         const auto porCoste = [&z](uint32_t x, uint32_t y) { return Espacio::Antes(z.candidatos[x], z.candidatos[y]); };
-        exacta = exacta && z.vivos.size() <= w;
+        // Nothing left out at this stage only when every child was seen to merge into
+        // at most w states.
+        exacta = exacta && todos && z.vivos.size() <= w;
         if (z.vivos.size() > w) {
             std::nth_element(z.vivos.begin(), z.vivos.begin() + static_cast<ptrdiff_t>(w), z.vivos.end(), porCoste);
             z.vivos.resize(w);

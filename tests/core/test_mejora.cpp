@@ -72,6 +72,19 @@ Natural128 FuerzaBruta(const Datos& p) {
 
 std::string Texto(Natural128 v) { return TextoNatural(v); }
 
+// The most count vectors 0 ≤ x ≤ d with the same sum: the widest stage of the lattice.
+uint64_t EtapaMasAncha(const Datos& p) {
+    std::vector<uint64_t> porSuma = {1};
+    for (const int64_t d : p.d) {
+        if (d <= 0) continue;
+        std::vector<uint64_t> nueva(porSuma.size() + static_cast<size_t>(d), 0);
+        for (size_t s = 0; s < porSuma.size(); ++s)
+            for (int64_t c = 0; c <= d; ++c) nueva[s + static_cast<size_t>(c)] += porSuma[s];
+        porSuma = std::move(nueva);
+    }
+    return *std::max_element(porSuma.begin(), porSuma.end());
+}
+
 // Each product p exactly max(d(p), 0) times, nothing else.
 void ComprobarCuentas(const Datos& p, const Secuencia& s) {
     std::vector<int64_t> cuentas(p.d.size(), 0);
@@ -168,13 +181,23 @@ TEST(Mejora, LaBusquedaAnchaLlegaAlOptimoDeLaFuerzaBruta) {
             EXPECT_EQ(ancha.secuencia, persecucion);  // nothing better: left as it was
         }
 
-        // Narrow: never worse than goal chasing, never below the optimum.
-        for (const uint64_t anchura : {1u, 2u}) {
+        // Narrower: never worse than goal chasing, never below the optimum; proven when
+        // wider than every stage of the lattice, and, J = 0 aside, only when no stage
+        // could have been pruned.
+        const uint64_t etapaMayor = EtapaMasAncha(datos);
+        for (uint64_t anchura = 1; anchura <= etapaMayor + 1; ++anchura) {
             const Mejora estrecha = MejorarSecuencia(e, SoloBusqueda(anchura));
             ComprobarCuentas(datos, estrecha.secuencia);
             EXPECT_LE(estrecha.variacion.numerador, jPersecucion);
             EXPECT_GE(estrecha.variacion.numerador, optimo);
             EXPECT_EQ(Texto(Variacion(datos, estrecha.secuencia)), Texto(estrecha.variacion.numerador));
+            if (anchura > etapaMayor) {
+                EXPECT_TRUE(estrecha.demostrada) << "anchura " << anchura;
+            }
+            if (estrecha.demostrada && optimo != 0) {
+                EXPECT_GE(anchura, etapaMayor);
+                EXPECT_EQ(Texto(estrecha.variacion.numerador), Texto(optimo)) << "anchura " << anchura;
+            }
         }
 
         // With the exact optimum: the same J, proven.
@@ -238,7 +261,7 @@ TEST(Mejora, DemostradaConElOptimoExactoJCeroOUnaPasadaSinPoda) {
         {"justo en el limite", miope, 48, 2, true, 48},
         {"por encima del limite, pasada podada", miope, 47, 2, false, 0},
         {"sin optimo exacto, pasada podada", miope, 0, 2, false, 0},
-        {"sin optimo exacto, pasada sin poda", miope, 0, 10, true, 0},
+        {"sin optimo exacto, pasada sin poda", miope, 0, 11, true, 0},
         {"J = 0 sin componentes", sinComponentes, 0, 1, true, 0},
     };
     for (const Fila& f : filas) {
@@ -250,7 +273,7 @@ TEST(Mejora, DemostradaConElOptimoExactoJCeroOUnaPasadaSinPoda) {
         EXPECT_EQ(r.estadosExacto, f.estados);
     }
     // The miope problem: goal chasing 396/16², the least J 204/16², found by the search.
-    const Mejora r = MejorarSecuencia(Leer(miope), SoloBusqueda(10));
+    const Mejora r = MejorarSecuencia(Leer(miope), SoloBusqueda(11));
     EXPECT_EQ(Texto(r.variacionPersecucion.numerador), "396");
     EXPECT_EQ(Texto(r.variacion.numerador), "204");
     EXPECT_EQ(Texto(r.variacion.denominador), "64");
