@@ -123,12 +123,13 @@ void Buscar(const Modelo<T>& mo, const OpcionesMejora& o, Control& ctl, Resultad
                 continue;
             }
             // A pass costs about its width. Double it while the time left holds the
-            // doubled pass and a wider one after it; then one last pass as wide as the
-            // time left allows, unless it is hardly wider than this one.
+            // doubled pass and a wider one after it; then one last pass as wide as two
+            // thirds of the time left allow (a pass cut by the limit is lost, and on a
+            // shared machine a pass's time varies), unless it is hardly wider.
             const double resto = ctl.Restante();
             uint64_t siguiente = anchura * 2;
-            if (resto < 5 * t) {
-                siguiente = static_cast<uint64_t>(static_cast<double>(anchura) * resto / (1.15 * std::max(t, 1e-6)));
+            if (resto < 6 * t) {
+                siguiente = static_cast<uint64_t>(static_cast<double>(anchura) * resto / (1.5 * std::max(t, 1e-6)));
                 if (siguiente < anchura + anchura / 4) break;
             }
             anchura = std::min(siguiente, haz.AnchuraMaxima());

@@ -437,6 +437,15 @@ TEST(Mejora, EntradasRechazadas) {
             EXPECT_STREQ(error.what(), "La secuencia de partida no hace cada producto tantas veces como su demanda");
         }
     }
+    // Too many products with demand for the l × l form.
+    Lineas muchos = {std::to_string(kProductosMejora + 1), "0"};
+    for (int32_t i = 0; i <= kProductosMejora; ++i) muchos.push_back("1");
+    try {
+        MejorarSecuencia(Leer(muchos), Secuencia{}, SoloBusqueda(10));
+        ADD_FAILURE() << "se esperaba un error";
+    } catch (const ErrorTavelorin& error) {
+        EXPECT_STREQ(error.what(), "La mejora admite hasta 2048 productos con demanda y el problema tiene 2049");
+    }
     // Usages and demands so large that J could leave 128 bits: refused before the
     // sequence is looked at (2^30 stages would not fit in memory).
     EstadoSecuenciador enorme;
