@@ -94,8 +94,9 @@ void Buscar(const Modelo<T>& mo, const OpcionesMejora& o, Control& ctl, Resultad
     T coste = 0;
     // One pass, then the local search from its sequence; false when stopped first.
     bool exacta = false;
+    double anchuraMedia = 0;
     auto pasada = [&](uint64_t anchura) {
-        if (!haz.Pasada(anchura, ctl, Racional{mejor.coste, q2}, s, coste, exacta)) return false;
+        if (!haz.Pasada(anchura, ctl, Racional{mejor.coste, q2}, s, coste, exacta, anchuraMedia)) return false;
         r.anchuras.push_back(anchura);
         r.demostrada = r.demostrada || exacta;
         if (conLocal) r.movimientosLocales += local.Mejorar(s, coste, ctl);
@@ -122,16 +123,16 @@ void Buscar(const Modelo<T>& mo, const OpcionesMejora& o, Control& ctl, Resultad
                 anchura *= 2;
                 continue;
             }
-            // A pass costs about its width. Double it while the time left holds the
-            // doubled pass and a wider one after it; then one last pass as wide as two
-            // thirds of the time left allow (a pass cut by the limit is lost, and on a
-            // shared machine a pass's time varies), unless it is hardly wider.
+            // A pass costs about its width (the mean width in force, when it had to
+            // narrow). Double it while the time left holds the doubled pass and a wider
+            // one after it; then one last pass as wide as the time left allows with a
+            // margin, unless it is hardly wider. A pass that still runs late narrows
+            // its last stages (Haz::Pasada).
             const double resto = ctl.Restante();
-            uint64_t siguiente = anchura * 2;
-            if (resto < 6 * t) {
-                siguiente = static_cast<uint64_t>(static_cast<double>(anchura) * resto / (1.5 * std::max(t, 1e-6)));
-                if (siguiente < anchura + anchura / 4) break;
-            }
+            const double hecha = std::min(static_cast<double>(anchura), std::max(anchuraMedia, 1.0));
+            uint64_t siguiente = static_cast<uint64_t>(2 * hecha);
+            if (resto < 5 * t) siguiente = static_cast<uint64_t>(hecha * resto / (1.1 * std::max(t, 1e-6)));
+            if (siguiente < anchura + anchura / 4) break;
             anchura = std::min(siguiente, haz.AnchuraMaxima());
         }
     }

@@ -72,10 +72,12 @@ public:
     uint64_t AnchuraMaxima() const;
     // Runs stages 1..Q keeping at most anchura states a stage; fills secuencia (product
     // indices) and its cost Q²·J, and exacta when no stage had more states than that
-    // (the pass was then the whole dynamic programming: secuencia is optimal). false,
-    // with nothing filled, when stopped first.
+    // (the pass was then the whole dynamic programming: secuencia is optimal). Under a
+    // time limit, the stages left narrow when the pass would not end in time (widening
+    // again, up to anchura, when it would end early); anchuraMedia is the mean over the
+    // stages of the width in force. false, with nothing filled, when stopped first.
     bool Pasada(uint64_t anchura, Control& control, const Racional& mejor, std::vector<int32_t>& secuencia,
-                T& coste, bool& exacta);
+                T& coste, bool& exacta, double& anchuraMedia);
 
 private:
     struct Espacio;  // the buffers of a pass, kept from one pass to the next

@@ -21,6 +21,8 @@ namespace {
 
 // Bytes a pass may use: the back pointers of every stage and two stages of states.
 constexpr uint64_t kMemoriaHaz = uint64_t{1} << 30;
+// The narrowest a pass becomes to end within the time limit.
+constexpr size_t kAnchuraMinima = 16;
 
 }  // namespace
 
@@ -134,11 +136,12 @@ uint64_t Haz<T>::AnchuraMaxima() const {
 
 template <typename T>
 bool Haz<T>::Pasada(uint64_t anchura, Control& control, const Racional& mejor, std::vector<int32_t>& secuencia,
-                    T& coste, bool& exacta) {
+                    T& coste, bool& exacta, double& anchuraMedia) {
     Espacio& z = *espacio_;
     const size_t l = static_cast<size_t>(m_.l);
     const int32_t q = m_.q;
-    const size_t w = static_cast<size_t>(std::max<uint64_t>(1, anchura));
+    const size_t anchuraFija = static_cast<size_t>(std::max<uint64_t>(1, anchura));
+    size_t w = anchuraFija;
     const int32_t* d = m_.d.data();
     const T* diagonal = m_.diagonal.data();
     const T kSin = std::numeric_limits<T>::max();
@@ -155,6 +158,9 @@ bool Haz<T>::Pasada(uint64_t anchura, Control& control, const Racional& mejor, s
     z.inicio.assign(1, 0);
     z.factor = 2;
     exacta = true;
+    double sumaAnchuras = 0;
+    auto desde = Reloj::now();
+    int32_t etapaDesde = 0;
 
     for (int32_t k = 1; k <= q; ++k) {
         const typename Espacio::Capa& a = z.actual;
@@ -280,6 +286,29 @@ bool Haz<T>::Pasada(uint64_t anchura, Control& control, const Racional& mejor, s
         std::swap(z.actual, z.siguiente);
         if (control.Parar()) return false;
         control.Informar(k, anchura, mejor, false);
+        sumaAnchuras += static_cast<double>(w);
+        // Under a time limit, a pass that would not end in time narrows for the stages
+        // left, in proportion, rather than be lost; after narrowing too far it widens
+        // again, up to its own width. The time a stage takes at the width in force is
+        // the mean since the pass began or the width last changed, over at least 20 ms,
+        // so that one stage held up by the machine does not count for all.
+        if (control.ConLimite() && k < q) {
+            const double tramo = std::chrono::duration<double>(Reloj::now() - desde).count();
+            if (tramo >= 0.02) {
+                const double falta = tramo / (k - etapaDesde) * (q - k);
+                const double resto = 0.9 * control.Restante();
+                size_t nueva = w;
+                if (falta > resto)
+                    nueva = std::max<size_t>(kAnchuraMinima, static_cast<size_t>(static_cast<double>(w) * resto / falta));
+                else if (w < anchuraFija && 2 * falta < resto)
+                    nueva = std::min<size_t>(anchuraFija, static_cast<size_t>(static_cast<double>(w) * resto / (2 * falta)));
+                if (nueva != w) {
+                    w = nueva;
+                    desde = Reloj::now();
+                    etapaDesde = k;
+                }
+            }
+        }
     }
 
     // Stage Q holds one state, x = d.
@@ -291,6 +320,7 @@ bool Haz<T>::Pasada(uint64_t anchura, Control& control, const Racional& mejor, s
         indice = z.padres[en];
     }
     coste = z.actual.acumulado[0];
+    anchuraMedia = sumaAnchuras / q;
     return true;
 }
 

@@ -392,6 +392,20 @@ TEST(Mejora, ConLimiteDeTiempoTerminaAtiempoYNoEmpeora) {
     EXPECT_LT(r.segundos, 5.0);  // bounded by the limit plus one stage, not a speed figure
 }
 
+TEST(Mejora, UnaPasadaDemasiadoAnchaParaElTiempoSeEstrechaYTermina) {
+    // A width that would take far longer than the limit: the pass narrows its stages
+    // to end in time instead of being lost.
+    const EstadoSecuenciador e = Leer(bench::ProblemaSembrado(20, 15, 300, 4));
+    OpcionesMejora o;
+    o.segundos = 1;
+    o.anchura = 1'000'000;
+    o.limiteExacto = 0;
+    const Mejora r = MejorarSecuencia(e, o);
+    ASSERT_EQ(r.anchuras.size(), 1u);
+    EXPECT_LT(r.variacion.numerador, r.variacionPersecucion.numerador);
+    EXPECT_FALSE(r.demostrada);
+}
+
 TEST(Mejora, DemandasCeroNegativasYSinComponentes) {
     // A product of demand 0 never appears; the rest is the problem without it.
     const Datos conCero = {{{2, 0}, {0, 0}, {0, 3}, {1, 1}}, {3, 0, 2, 2}};
