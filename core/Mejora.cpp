@@ -87,7 +87,7 @@ struct Resultado {
 template <typename T>
 void Buscar(const Modelo<T>& mo, const OpcionesMejora& o, Control& ctl, Resultado& mejor, Mejora& r) {
     const Natural128 q2 = static_cast<Natural128>(mo.q) * static_cast<Natural128>(mo.q);
-    Haz<T> haz(mo, o.estimacion);
+    Haz<T> haz(mo, o.estimacion, std::clamp(o.etapasEstimadas, 0, kEtapasEstimadasMaximas));
     Local<T> local(mo);
     const bool conLocal = o.busquedaLocal && local.Cabe();
     std::vector<int32_t> s;

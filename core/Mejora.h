@@ -33,7 +33,7 @@ struct ProgresoMejora {
 // cost still to come (bench/README.md compares them).
 enum class EstimacionMejora {
     ninguna,         // the cost so far alone
-    etapaActual,     // one more stage at the state's own stage cost
+    etapaActual,     // etapasEstimadas more stages at the child's own stage cost
     etapaSiguiente,  // the least cost of the next stage, O(l) a child
 };
 
@@ -57,11 +57,16 @@ struct OpcionesMejora {
     // the default limit it takes up to about 15 s (bench/README.md).
     uint64_t limiteExacto = kEstadosMaximos;
     EstimacionMejora estimacion = EstimacionMejora::etapaActual;
+    // How many stages the etapaActual estimate counts the child's stage cost for: a
+    // deviation takes several stages to correct (bench/README.md measures 1 to 16).
+    // Taken within 0..kEtapasEstimadasMaximas.
+    int32_t etapasEstimadas = 4;
     // The local search after each pass.
     bool busquedaLocal = true;
 };
 
 inline constexpr uint64_t kAnchuraMejoraSinLimite = 4096;
+inline constexpr int32_t kEtapasEstimadasMaximas = 14;
 
 struct Mejora {
     Secuencia secuencia;                // each product p exactly d(p) times

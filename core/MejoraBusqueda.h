@@ -64,7 +64,8 @@ struct Modelo {
 template <typename T>
 class Haz {
 public:
-    Haz(const Modelo<T>& modelo, EstimacionMejora estimacion);
+    // etapas: how many stages the etapaActual estimate counts (0..kEtapasEstimadasMaximas).
+    Haz(const Modelo<T>& modelo, EstimacionMejora estimacion, int32_t etapas);
     ~Haz();
     Haz(const Haz&) = delete;
     Haz& operator=(const Haz&) = delete;
@@ -83,6 +84,7 @@ private:
     struct Espacio;  // the buffers of a pass, kept from one pass to the next
     const Modelo<T>& m_;
     EstimacionMejora estimacion_;
+    int32_t etapas_;
     std::unique_ptr<Espacio> espacio_;
 };
 

@@ -115,8 +115,8 @@ struct Haz<T>::Espacio {
 };
 
 template <typename T>
-Haz<T>::Haz(const Modelo<T>& modelo, EstimacionMejora estimacion)
-    : m_(modelo), estimacion_(estimacion), espacio_(std::make_unique<Espacio>()) {}
+Haz<T>::Haz(const Modelo<T>& modelo, EstimacionMejora estimacion, int32_t etapas)
+    : m_(modelo), estimacion_(estimacion), etapas_(etapas), espacio_(std::make_unique<Espacio>()) {}
 
 template <typename T>
 Haz<T>::~Haz() = default;
@@ -145,8 +145,6 @@ bool Haz<T>::Pasada(uint64_t anchura, Control& control, const Racional& mejor, s
     const int32_t* d = m_.d.data();
     const T* diagonal = m_.diagonal.data();
     const T kSin = std::numeric_limits<T>::max();
-    std::vector<T> dobleDiagonal(l);
-    for (size_t i = 0; i < l; ++i) dobleDiagonal[i] = T(2) * diagonal[i];
 
     z.actual.Dimensionar(1, l);
     std::fill(z.actual.cuenta.begin(), z.actual.cuenta.end(), 0);
@@ -182,9 +180,12 @@ bool Haz<T>::Pasada(uint64_t anchura, Control& control, const Racional& mejor, s
                 const T base = acumulado + c;
                 for (size_t i = 0; i < l; ++i) clave[i] = x[i] < d[i] ? base + T(2) * g[i] + diagonal[i] : kSin;
             } else if (estimacion_ == EstimacionMejora::etapaActual || k == q) {
-                // One more stage at the child's own stage cost.
-                const T base = acumulado + T(2) * c;
-                for (size_t i = 0; i < l; ++i) clave[i] = x[i] < d[i] ? base + T(4) * g[i] + dobleDiagonal[i] : kSin;
+                // The child's stage cost h again for the next e stages, e = etapas_ but
+                // no more than the stages left before the last (which costs 0, x = d):
+                // acumulado + (1 + e)·h, below 16·Q times the largest stage cost as e ≤ 14.
+                const T veces = T(1) + T(std::min(etapas_, std::max(q - 1 - k, 0)));
+                for (size_t i = 0; i < l; ++i)
+                    clave[i] = x[i] < d[i] ? acumulado + veces * (c + T(2) * g[i] + diagonal[i]) : kSin;
             } else {
                 // The least cost of the next stage: c(x + e(i) + e(r)) over r.
                 for (size_t i = 0; i < l; ++i) {
