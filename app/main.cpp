@@ -6,6 +6,7 @@
 #include "ui/Dialogos.h"
 #include "ui/Main.h"
 #include "ui/ManejoErrores.h"
+#include "ui/Traducciones.h"
 
 namespace {
 
@@ -20,8 +21,7 @@ public:
         try {
             return QApplication::notify(receptor, evento);
         } catch (...) {
-            const QString mensaje = tavelorin::MensajeDeExcepcion(std::current_exception());
-            if (dialogos != nullptr) dialogos->MostrarError(activeWindow(), tavelorin::kTituloAplicacion, mensaje);
+            if (dialogos != nullptr) tavelorin::MostrarErrorDe(*dialogos, activeWindow(), std::current_exception());
             return false;
         }
     }
@@ -37,6 +37,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QString::fromLatin1(tavelorin::kVersion));
     // Lets the desktop match the window to its menu entry (icon, name, pinning).
     QGuiApplication::setDesktopFileName(QStringLiteral("tavelorin"));
+    // The standard dialogs speak the user's language.
+    tavelorin::InstalarTraduccionesQt();
     tavelorin::DialogosQt dialogos;
     aplicacion.dialogos = &dialogos;
 

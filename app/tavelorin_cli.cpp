@@ -11,6 +11,7 @@
 #include "app/OpcionesCli.h"
 #include "core/Calidad.h"
 #include "core/Errores.h"
+#include "core/Explicaciones.h"
 #include "core/GeneracionAleatoria.h"
 #include "core/Informe.h"
 #include "core/MatrizProblema.h"
@@ -178,8 +179,10 @@ int Despachar(const OpcionesCli& o) {
     }
 }
 
-int MostrarError(const std::string& mensaje) {
+// The message by the final "." rule, then its Spanish explanation on a line of its own.
+int MostrarError(const std::string& mensaje, const std::string& explicacion) {
     std::fprintf(stderr, "%s\n", TextoParaMostrar(mensaje).c_str());
+    if (!explicacion.empty()) std::fprintf(stderr, "%s\n", explicacion.c_str());
     return 1;
 }
 
@@ -193,9 +196,9 @@ int ConManejoDeErrores(const Funcion& funcion) {
         std::fprintf(stderr, "tavelorin-cli: %s\n%s", e.what(), kUso);
         return 2;
     } catch (const ErrorTavelorin& e) {
-        return MostrarError(e.what());
-    } catch (const std::bad_alloc&) {
-        return MostrarError(mensajes::kSinMemoria);
+        return MostrarError(e.what(), ExplicacionDe(e));
+    } catch (const std::bad_alloc& e) {
+        return MostrarError(mensajes::kSinMemoria, ExplicacionDe(e));
     }
 }
 

@@ -10,6 +10,10 @@ std::string MensajeIndiceFueraDeRango(long long indice) {
     return "List index out of bounds (" + std::to_string(indice) + ")";
 }
 
+void LanzarEnteroInvalido(std::string_view texto, std::string explicacion) {
+    throw ErrorTavelorin(MensajeEnteroInvalido(std::string(texto)), std::move(explicacion));
+}
+
 std::string TextoParaMostrar(const std::string& mensaje) {
     if (!mensaje.empty() && static_cast<unsigned char>(mensaje.back()) > '.') return mensaje + ".";
     return mensaje;

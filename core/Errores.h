@@ -1,14 +1,31 @@
 // Error type shared by every layer: carries the exact text shown to the user.
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tavelorin {
 
+// The message is the exact text shown to the user; the explanation, when the place that
+// raises the error knows more (which cell, which line of a file), says in Spanish what is
+// wrong and where. Without one, ExplicacionGeneral (core/Explicaciones.h) gives the
+// message's general explanation.
 class ErrorTavelorin : public std::runtime_error {
 public:
     explicit ErrorTavelorin(const std::string& mensaje) : std::runtime_error(mensaje) {}
+    ErrorTavelorin(const std::string& mensaje, std::string explicacion)
+        : std::runtime_error(mensaje), explicacion_(std::make_shared<const std::string>(std::move(explicacion))) {}
+
+    // Empty when the raise site gave none.
+    const std::string& Explicacion() const {
+        static const std::string vacia;
+        return explicacion_ ? *explicacion_ : vacia;
+    }
+
+private:
+    std::shared_ptr<const std::string> explicacion_;  // shared: copying an exception must not throw
 };
 
 // Messages the program raises, as the user sees them (before the final "." rule).
@@ -22,6 +39,9 @@ inline constexpr const char* kErrorEscritura = "Stream write error";
 std::string MensajeEnteroInvalido(const std::string& texto);
 // "List index out of bounds (%d)"
 std::string MensajeIndiceFueraDeRango(long long indice);
+
+// Throws the integer message for texto with an explanation of where the text was.
+[[noreturn]] void LanzarEnteroInvalido(std::string_view texto, std::string explicacion);
 
 // The text the application's error handler shows: a "." is appended when the last
 // character's code is above that of "." (letters, digits, and any non-ASCII byte).

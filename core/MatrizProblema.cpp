@@ -144,14 +144,33 @@ std::vector<std::string> MatrizProblema::LineasProblema() const {
 }
 
 void CargarLineas(MatrizProblema& matriz, const std::vector<std::string>& lineas) {
-    auto linea = [&lineas](size_t indice) -> const std::string& {
-        if (indice >= lineas.size()) throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)));
-        return lineas[indice];
-    };
     // Counts in 32-bit wrapping arithmetic, as the grid's own counts are.
-    const uint32_t n = static_cast<uint32_t>(TextoAEntero(linea(0)));
+    uint32_t n = 0;
+    // The lines of a problem file: which one is missing, and what it should hold.
+    auto linea = [&lineas, &n](size_t indice) -> const std::string& {
+        if (indice < lineas.size()) return lineas[indice];
+        std::string explicacion;
+        if (indice == 0)
+            explicacion = "El archivo está vacío: falta la primera línea, el número de productos.";
+        else if (indice == 1)
+            explicacion = "Falta la segunda línea del archivo, el número de componentes.";
+        else
+            explicacion = "El archivo tiene menos líneas de las que anuncia su cabecera: la primera línea anuncia " +
+                          std::to_string(static_cast<int32_t>(n)) +
+                          " productos, uno por línea desde la tercera, y el archivo termina en la línea " +
+                          std::to_string(lineas.size()) + ", antes de la del producto " +
+                          std::to_string(indice - 1) + ".";
+        throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)), std::move(explicacion));
+    };
+    auto recuento = [&linea](size_t indice, const char* que) -> uint32_t {
+        const std::string& texto = linea(indice);
+        if (const auto v = IntentarTextoAEntero(texto)) return static_cast<uint32_t>(*v);
+        LanzarEnteroInvalido(texto, std::string(indice == 0 ? "La primera" : "La segunda") + " línea del archivo (" +
+                                        que + ") no es un número entero.");
+    };
+    n = recuento(0, "el número de productos");
     matriz.FijarFilas(static_cast<int32_t>(n + 1u));
-    const uint32_t m = static_cast<uint32_t>(TextoAEntero(linea(1)));
+    const uint32_t m = recuento(1, "el número de componentes");
     matriz.FijarColumnas(static_cast<int32_t>(m + 2u));
     matriz.Rotular();
     for (int32_t r = 1; r < matriz.Filas(); ++r) {

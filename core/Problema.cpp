@@ -2,6 +2,8 @@
 
 #include <limits>
 #include <new>
+#include <optional>
+#include <string_view>
 
 #include "core/Errores.h"
 #include "core/Memoria.h"
@@ -16,9 +18,28 @@ constexpr int64_t kMaximo32 = std::numeric_limits<int32_t>::max();
 
 bool Cabe32(int64_t v) { return v >= kMinimo32 && v <= kMaximo32; }
 
+// Line 0 holds the number of products, line 1 that of components.
 int32_t EnteroDeLinea(const std::vector<std::string>& lineas, size_t indice) {
-    if (indice >= lineas.size()) throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)));
-    return TextoAEntero(lineas[indice]);
+    const char* que = indice == 0 ? "La primera línea del problema (el número de productos)"
+                                  : "La segunda línea del problema (el número de componentes)";
+    if (indice >= lineas.size())
+        throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)), std::string("Falta ") +
+                             (indice == 0 ? "la primera línea del problema, el número de productos."
+                                          : "la segunda línea del problema, el número de componentes."));
+    if (const auto v = IntentarTextoAEntero(lineas[indice])) return *v;
+    LanzarEnteroInvalido(lineas[indice], std::string(que) + " no es un número entero.");
+}
+
+// The cell of product i (from 1) and field c (from 1; c = m + 1 is the demand).
+[[noreturn]] void CeldaNoEntera(std::string_view texto, int64_t i, int64_t c, int64_t m) {
+    const std::string producto = std::to_string(i);
+    if (c > m) {
+        if (texto.empty()) LanzarEnteroInvalido(texto, "Falta la demanda del producto " + producto + " (columna Qj).");
+        LanzarEnteroInvalido(texto, "La demanda del producto " + producto + " (columna Qj) no es un número entero.");
+    }
+    const std::string celda = "la celda (producto " + producto + ", componente " + std::to_string(c) + ")";
+    if (texto.empty()) LanzarEnteroInvalido(texto, "Falta un número entero: " + celda + " está vacía.");
+    LanzarEnteroInvalido(texto, "El contenido de " + celda + " no es un número entero.");
 }
 
 // Longest report text of a whole number up to valor (P = 4: scientific from 10000 on).
@@ -71,7 +92,11 @@ void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& li
     const int64_t n = estado.NProd;
     const int64_t m = estado.NComp;
 
-    if (n <= -2 || (n >= 0 && m <= -2)) throw ErrorTavelorin(mensajes::kRangoInvalido);
+    if (n <= -2 || (n >= 0 && m <= -2))
+        throw ErrorTavelorin(mensajes::kRangoInvalido,
+                             "Un recuento negativo no es válido: el número de " +
+                                 (n <= -2 ? "productos es " + std::to_string(n) : "componentes es " + std::to_string(m)) +
+                                 ".");
     if (n == -1)
         throw ErrorTavelorin("El número de productos no puede ser negativo (-1)");
     if (m == -1)
@@ -94,10 +119,18 @@ void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& li
     MatrizDatos& datos = estado.Datos;
     for (int64_t i = 1; i <= n; ++i) {
         const size_t indice = static_cast<size_t>(1 + i);
-        if (indice >= lineas.size()) throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)));
+        if (indice >= lineas.size())
+            throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)),
+                                 "El problema tiene menos líneas de las que anuncia: " + std::to_string(n) +
+                                     " productos, y falta la línea del producto " + std::to_string(i) + ".");
         // Fields in reading order; a missing field reads as the empty text.
         LectorCampos campos(lineas[indice]);
-        for (int64_t c = 1; c <= m + 1; ++c) datos(i - 1, c - 1) = TextoAEntero(campos.Siguiente());
+        for (int64_t c = 1; c <= m + 1; ++c) {
+            const std::string_view campo = campos.Siguiente();
+            const std::optional<int32_t> valor = IntentarTextoAEntero(campo);
+            if (!valor) CeldaNoEntera(campo, i, c, m);
+            datos(i - 1, c - 1) = *valor;
+        }
     }
 
     // Totals in exact arithmetic; a value outside 32 bits is refused, never wrapped.

@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "core/Errores.h"
+#include "core/Explicaciones.h"
 
 namespace tavelorin {
 
@@ -31,11 +32,13 @@ std::string RutaCompleta(const std::string& nombre) {
 }  // namespace
 
 void LanzarErrorAlAbrir(const std::string& nombre, int error) {
-    throw ErrorTavelorin("Cannot open file \"" + RutaCompleta(nombre) + "\". " + DescripcionError(error));
+    throw ErrorTavelorin("Cannot open file \"" + RutaCompleta(nombre) + "\". " + DescripcionError(error),
+                         ExplicacionFichero(false, error));
 }
 
 void LanzarErrorAlCrear(const std::string& nombre, int error) {
-    throw ErrorTavelorin("Cannot create file \"" + RutaCompleta(nombre) + "\". " + DescripcionError(error));
+    throw ErrorTavelorin("Cannot create file \"" + RutaCompleta(nombre) + "\". " + DescripcionError(error),
+                         ExplicacionFichero(true, error));
 }
 
 }  // namespace tavelorin

@@ -17,6 +17,7 @@
 #include "ui/CambiosPendientes.h"
 #include "ui/Dialogos.h"
 #include "ui/Dimensiones.h"
+#include "ui/Fuentes.h"
 #include "ui/GraficosConsumo.h"
 #include "ui/GuardiaCambios.h"
 #include "ui/Impresion.h"
@@ -212,6 +213,8 @@ void TMainForm::ArchivoMenuClick() {
     ArchivoGrabarSolucion->setEnabled(resuelto_);
     ArchivoGrabarSolucionComo->setEnabled(resuelto_);
     ArchivoImprimir->setEnabled(resuelto_);
+    ArchivoVistaPreliminar->setEnabled(resuelto_);
+    ArchivoExportarPdf->setEnabled(resuelto_);
     const bool completa = MatrizCompleta();
     ArchivoGrabarProblema->setEnabled(completa);
     ArchivoGrabarProblemaComo->setEnabled(completa);
@@ -275,8 +278,11 @@ void TMainForm::MostrarSolucion(std::vector<std::string>& informe, const std::ve
 
 void TMainForm::CopiarSolucion() { CopiarInforme(*Memo1); }
 
+// The dialog starts from the face really drawn; leaving it as offered keeps the memo's font.
 void TMainForm::ElegirFuente() {
-    if (auto fuente = dialogos_.ElegirFuente(this, Memo1->font())) Memo1->setFont(*fuente);
+    const QFont ofrecida = FuenteParaDialogo(Memo1->font(), Memo1->logicalDpiY());
+    if (const auto elegida = dialogos_.ElegirFuente(this, ofrecida))
+        if (const auto nueva = FuenteCambiada(ofrecida, *elegida)) Memo1->setFont(*nueva);
 }
 
 void TMainForm::ConfigurarImpresora() { dialogos_.ConfigurarImpresora(this, impresora_); }

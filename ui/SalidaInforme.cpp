@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Errores.h"
 #include "core/Memoria.h"
 #include "files/FicheroTexto.h"
 #include "ui/MemoInforme.h"
@@ -29,6 +30,11 @@ Maximos LineaMasLarga(const MemoInforme& memo) {
     return m;
 }
 
+// Refused before anything starts, with the explanation that says nothing was lost.
+void ComprobarMemoriaSalida(uint64_t bytes) {
+    if (bytes > MemoriaDisponible()) throw ErrorTavelorin(mensajes::kSinMemoria, ExplicacionSinMemoria());
+}
+
 }  // namespace
 
 // The clipboard gets one UTF-8 copy of the text; when another program asks for it the
@@ -46,7 +52,7 @@ uint64_t MemoriaParaImprimir(const MemoInforme& memo) {
 }
 
 void CopiarInforme(MemoInforme& memo) {
-    ComprobarMemoria(MemoriaParaCopiar(memo));
+    ComprobarMemoriaSalida(MemoriaParaCopiar(memo));
     memo.setFocus();
     memo.selectAll();
     memo.CopiarTodo();
@@ -58,8 +64,8 @@ void EscribirInforme(const QString& nombre, const MemoInforme& memo) {
                           [&memo](size_t i) { return memo.LineaUtf8(static_cast<int>(i)); });
 }
 
-void ComprobarMemoriaEscritura(const MemoInforme& memo) { ComprobarMemoria(MemoriaParaEscribir(memo)); }
+void ComprobarMemoriaEscritura(const MemoInforme& memo) { ComprobarMemoriaSalida(MemoriaParaEscribir(memo)); }
 
-void ComprobarMemoriaImpresion(const MemoInforme& memo) { ComprobarMemoria(MemoriaParaImprimir(memo)); }
+void ComprobarMemoriaImpresion(const MemoInforme& memo) { ComprobarMemoriaSalida(MemoriaParaImprimir(memo)); }
 
 }  // namespace tavelorin

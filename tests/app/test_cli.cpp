@@ -135,6 +135,12 @@ TEST_F(Cli, EscribeElArchivoDeSolucion) {
     EXPECT_EQ(LeerTodo(sol), esperado);
 }
 
+// Errors come with their Spanish explanation on a second line.
+const std::string kNoExiste = "El archivo no existe (o no existe su carpeta).\n";
+const std::string kDemandaNoEntera = "La demanda del producto 2 (columna Qj) no es un número entero.\n";
+const std::string kEscritura =
+    "No se pudieron escribir todos los datos: el disco puede estar lleno o el destino haber dejado de aceptarlos.\n";
+
 TEST_F(Cli, Errores) {
     const fs::path malo = Escribir("malo.brk", "2\r\n1\r\n1\t3\r\n1\tx\r\n");
     const fs::path corto = Escribir("corto.brk", "3\r\n2\r\n1\t0\t2\r\n");
@@ -145,12 +151,16 @@ TEST_F(Cli, Errores) {
         std::string errores;  // exact text, or a prefix ending in "*"
     };
     const Caso casos[] = {
-        {"'" + malo.string() + "'", 1, "''x'' is not a valid integer value.\n"},
-        {"'" + corto.string() + "'", 1, "List index out of bounds (3)\n"},
+        {"'" + malo.string() + "'", 1, "''x'' is not a valid integer value.\n" + kDemandaNoEntera},
+        {"'" + corto.string() + "'", 1,
+         "List index out of bounds (3)\nEl archivo tiene menos líneas de las que anuncia su cabecera: la primera "
+         "línea anuncia 3 productos, uno por línea desde la tercera, y el archivo termina en la línea 3, antes de la "
+         "del producto 2.\n"},
         {"'" + (dir / "no-existe.brk").string() + "'", 1,
-         "Cannot open file \"" + (dir / "no-existe.brk").string() + "\". No such file or directory.\n"},
+         "Cannot open file \"" + (dir / "no-existe.brk").string() + "\". No such file or directory.\n" + kNoExiste},
         {"-o '" + (dir / "falta" / "x.sol").string() + "' '" + ok.string() + "'", 1,
-         "Cannot create file \"" + (dir / "falta" / "x.sol").string() + "\". No such file or directory.\n"},
+         "Cannot create file \"" + (dir / "falta" / "x.sol").string() +
+             "\". No such file or directory.\nLa carpeta donde iba a guardarse el archivo no existe.\n"},
         {"", 2, "tavelorin-cli: falta el archivo de problema\n*"},
         {"--separador ';' x.brk", 2, "tavelorin-cli: --separador admite \",\" o \".\", no \";\"\n*"},
         {"--separador", 2, "tavelorin-cli: falta el valor de --separador\n*"},
@@ -218,16 +228,25 @@ TEST_F(Cli, ProblemaAleatorioErrores) {
     };
     const Caso casos[] = {
         {"--aleatorio 2 -1 5 20 0,5 1 5", 1, "El número de componentes no puede ser negativo (-1)\n"},
-        {"--aleatorio dos 3 5 20 0,5 1 5", 1, "''dos'' is not a valid integer value.\n"},
-        {"--aleatorio 2 3 5 20 abc 1 5", 1, "'abc' is not a valid floating point value.\n"},
-        {"--aleatorio 2 3 5 20 1e400 1 5", 1, "Floating point overflow.\n"},
+        {"--aleatorio dos 3 5 20 0,5 1 5", 1,
+         "''dos'' is not a valid integer value.\n"
+         "El número de productos del problema aleatorio no es un número entero.\n"},
+        {"--aleatorio 2 3 5 20 abc 1 5", 1,
+         "'abc' is not a valid floating point value.\nLa probabilidad de componente en producto no es un número "
+         "real. Escríbala con cifras y una coma o un punto decimal, por ejemplo 0,5.\n"},
+        {"--aleatorio 2 3 5 20 1e400 1 5", 1,
+         "Floating point overflow.\nLa probabilidad de componente en producto es demasiado grande para "
+         "representarla como número real; debe estar entre 0 y 1.\n"},
         {"--aleatorio 2 3 20 5 0,5 1 5 --semilla 0", 1,
          "El número de unidades mínimas de producto (20) es mayor que el número de unidades máximas de producto (5)\n"},
         {"--aleatorio 2 3 5 20 0,5 5 1 --semilla 0", 1,
          "La cantidad mínima de componente en producto (5) es mayor que la cantidad máxima de componente en producto "
          "(1)\n"},
-        {"--aleatorio 2147483647 3 5 20 0,5 1 5", 1, "Grid too large for operation.\n"},
-        {"--aleatorio 2 2147483646 5 20 0,5 1 5", 1, "Out of memory.\n"},
+        {"--aleatorio 2147483647 3 5 20 0,5 1 5", 1,
+         "Grid too large for operation.\nLa rejilla no admite tantas filas: el límite es de 134217724 productos.\n"},
+        {"--aleatorio 2 2147483646 5 20 0,5 1 5", 1,
+         "Out of memory.\nNo hay memoria suficiente: el problema es demasiado grande para este equipo. Pruebe con "
+         "menos productos, componentes o unidades.\n"},
         {"--aleatorio 2 3 5", 2, "tavelorin-cli: --aleatorio lleva siete valores: N M UMIN UMAX P CMIN CMAX\n*"},
         {"--aleatorio 2 3 5 20 0,5 1 5 --semilla -1", 2, "tavelorin-cli: --semilla admite un entero de 0 a 4294967295, no \"-1\"\n*"},
         {"--aleatorio 2 3 5 20 0,5 1 5 --semilla 4294967296", 2, "tavelorin-cli: --semilla admite*"},
@@ -336,13 +355,13 @@ TEST_F(Cli, EvaluarUnaSecuencia) {
     const fs::path falta = dir / "falta.txt";
     const Resultado sinArchivo = Ejecutar("--evaluar '" + falta.string() + "' '" + p.string() + "'");
     EXPECT_EQ(sinArchivo.estado, 1);
-    EXPECT_EQ(sinArchivo.errores, "Cannot open file \"" + falta.string() + "\". No such file or directory.\n");
+    EXPECT_EQ(sinArchivo.errores, "Cannot open file \"" + falta.string() + "\". No such file or directory.\n" + kNoExiste);
     const fs::path malo = Escribir("malo.brk", "2\r\n1\r\n1\t3\r\n1\tx\r\n");
     const fs::path s = Escribir("secuencia.txt", "1\n");
     const Resultado problemaMalo = Ejecutar("--evaluar '" + s.string() + "' '" + malo.string() + "'");
     EXPECT_EQ(problemaMalo.estado, 1);
     EXPECT_EQ(problemaMalo.salida, "");
-    EXPECT_EQ(problemaMalo.errores, "''x'' is not a valid integer value.\n");
+    EXPECT_EQ(problemaMalo.errores, "''x'' is not a valid integer value.\n" + kDemandaNoEntera);
 }
 
 TEST_F(Cli, EmpatesExactos) {
@@ -492,9 +511,9 @@ TEST_F(Cli, LecturaDeArgumentosYEstados) {
         {"--separador= '" + p.string() + "'", 2, "", "tavelorin-cli: --separador admite \",\" o \".\", no \"\"\n*"},
         {"--salida", 2, "", "tavelorin-cli: falta el nombre del archivo de solución tras --salida\n*"},
         {"--semilla", 2, "", "tavelorin-cli: falta el valor de --semilla\n*"},
-        {"-o /dev/full '" + p.string() + "'", 1, "", "Stream write error.\n"},
-        {"'" + p.string() + "'", 1, "", "Stream write error.\n", "/dev/full"},
-        {"--aleatorio 2 3 5 20 0.5 1 5 --semilla 0", 1, "", "Stream write error.\n", "/dev/full"},
+        {"-o /dev/full '" + p.string() + "'", 1, "", "Stream write error.\n" + kEscritura},
+        {"'" + p.string() + "'", 1, "", "Stream write error.\n" + kEscritura, "/dev/full"},
+        {"--aleatorio 2 3 5 20 0.5 1 5 --semilla 0", 1, "", "Stream write error.\n" + kEscritura, "/dev/full"},
     };
     auto comprobar = [](const std::string& real, const std::string& esperado) {
         if (!esperado.empty() && esperado.back() == '*')
