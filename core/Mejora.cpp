@@ -196,6 +196,14 @@ void Control::Informar(int32_t etapa, uint64_t anchura, const Racional& mejor, b
 
 }  // namespace detalle
 
+void ComprobarMejora(const EstadoSecuenciador& estado) {
+    ProductosConDemanda(estado);
+    Natural128 cota = 0;
+    if (!CotaEtapa(estado, cota) || !Cabe(cota, estado.Q, static_cast<Natural128>(std::numeric_limits<Entero128>::max())))
+        throw ErrorTavelorin("Los consumos son demasiado grandes para la mejora: "
+                             "la variación podría salirse de los enteros de 128 bits");
+}
+
 double ExcesoPorcentaje(const Racional& a, const Racional& o) {
     if (a.denominador == o.denominador && a.numerador >= o.numerador && a.numerador - o.numerador <= kMaximo128 / 100)
         return Racional{(a.numerador - o.numerador) * 100, o.numerador}.Real();
@@ -205,11 +213,10 @@ double ExcesoPorcentaje(const Racional& a, const Racional& o) {
 Mejora MejorarSecuencia(const EstadoSecuenciador& estado, const Secuencia& persecucion,
                         const OpcionesMejora& opciones) {
     const auto inicio = Reloj::now();
+    ComprobarMejora(estado);
     const std::vector<int32_t> productos = ProductosConDemanda(estado);
     Natural128 cota = 0;
-    if (!CotaEtapa(estado, cota) || !Cabe(cota, estado.Q, static_cast<Natural128>(std::numeric_limits<Entero128>::max())))
-        throw ErrorTavelorin("Los consumos son demasiado grandes para la mejora: "
-                             "la variación podría salirse de los enteros de 128 bits");
+    CotaEtapa(estado, cota);
     ComprobarPartida(estado, persecucion);
 
     Mejora r;

@@ -84,11 +84,15 @@ struct Mejora {
     double segundos = 0;                // wall time of the call
 };
 
+// Throws ErrorTavelorin, with the reason in Spanish, when the search refuses a problem
+// as LeerProblema leaves it: a negative demand, more than kProductosMejora products with
+// positive demand, or usages and demands whose sums could leave 128 bits.
+void ComprobarMejora(const EstadoSecuenciador& estado);
+
 // The best sequence found for a problem as LeerProblema leaves it, starting from
 // goal chasing's (persecucion, which must hold each product d(p) times). Never worse
-// than persecucion. Throws ErrorTavelorin for a negative demand, a sequence that does
-// not fit the problem, sums that could leave 128 bits, or more than
-// kProductosMejora products with positive demand.
+// than persecucion. Throws ErrorTavelorin for what ComprobarMejora refuses and for a
+// sequence that does not fit the problem.
 Mejora MejorarSecuencia(const EstadoSecuenciador& estado, const Secuencia& persecucion,
                         const OpcionesMejora& opciones = {});
 
