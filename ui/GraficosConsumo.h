@@ -24,6 +24,7 @@ namespace tavelorin {
 
 struct EstadoSecuenciador;
 class GeneradorAleatorio;
+class PaginaGrafico;
 class VistaGrafico;
 
 class GraficosConsumo : public QObject {
@@ -37,8 +38,8 @@ public:
                     QObject* padre = nullptr);
     ~GraficosConsumo() override;
 
-    QWidget* ChartVelCon() const { return vel_.marco; }
-    QWidget* ChartTasCon() const { return tas_.marco; }
+    QWidget* ChartVelCon() const;
+    QWidget* ChartTasCon() const;
 
     // Rebuilds the speed chart: one series "Cj" per component of the stage table.
     void GraficoVelocidades();
@@ -65,15 +66,15 @@ public:
     const std::vector<QLineSeries*>& SeriesVel() const { return seriesVel_; }
     QLineSeries* KNjQ() const { return knjq_; }
     QLineSeries* Xjk() const { return xjk_; }
-    QChart* GraficoVel() const { return vel_.grafico; }
-    QChart* GraficoTas() const { return tas_.grafico; }
+    QChart* GraficoVel() const;
+    QChart* GraficoTas() const;
     // The legends: one checkable row per series, in the chart's order.
-    QListWidget* LeyendaVel() const { return vel_.leyenda; }
-    QListWidget* LeyendaTas() const { return tas_.leyenda; }
+    QListWidget* LeyendaVel() const;
+    QListWidget* LeyendaTas() const;
     QValueAxis* EjeX(const QChart* grafico) const;
     QValueAxis* EjeY(const QChart* grafico) const;
-    VistaGrafico* VistaVel() const { return vel_.vista; }
-    VistaGrafico* VistaTas() const { return tas_.vista; }
+    VistaGrafico* VistaVel() const;
+    VistaGrafico* VistaTas() const;
 
     // --- Reading the charts ---
     // Shows the given ranges (as RangosDe gives them) of one of the two charts.
@@ -87,29 +88,16 @@ public:
     void FijarMenuGraficos(const QList<QAction*>& acciones);
 
 private:
-    // A chart page: the framed page, its chart and axes, and its legend.
-    struct Pagina {
-        QPointer<QWidget> marco;
-        QChart* grafico = nullptr;
-        QValueAxis* ejeX = nullptr;
-        QValueAxis* ejeY = nullptr;
-        QListWidget* leyenda = nullptr;
-        VistaGrafico* vista = nullptr;
-    };
-    static Pagina CrearPagina(const QString& nombre, const QString& titulo, const QString& tituloY);
     // The page of one of the two charts; null for any other.
-    const Pagina* PaginaDe(const QChart* grafico) const;
-    void AjustarEjes(QChart* grafico);
-    // Series shown as their legend rows are checked, then the whole chart.
-    void AplicarLeyenda(const Pagina& pagina);
+    PaginaGrafico* PaginaDe(const QChart* grafico) const;
     void LiberarSeriesVel();
 
     EstadoSecuenciador& estado_;
     GeneradorAleatorio& generador_;
     QLineEdit* EComp_;
 
-    Pagina vel_;  // speed chart
-    Pagina tas_;  // rate chart
+    PaginaGrafico* vel_;  // speed chart
+    PaginaGrafico* tas_;  // rate chart
 
     std::vector<QLineSeries*> seriesVel_;
     QLineSeries* knjq_ = nullptr;
