@@ -6,7 +6,6 @@
 #include <QListWidget>
 #include <QValueAxis>
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <string>
 
@@ -20,12 +19,6 @@
 namespace tavelorin {
 
 namespace {
-
-// Colours of components 1..9.
-constexpr std::array<QRgb, 9> kColores = {
-    qRgb(255, 0, 0),     qRgb(0, 0, 128),     qRgb(0, 128, 0),     qRgb(255, 255, 0),   qRgb(0, 255, 255),
-    qRgb(0, 255, 0),     qRgb(255, 0, 255),   qRgb(192, 220, 192), qRgb(166, 202, 240),
-};
 
 const QString kTituloK = QStringLiteral("Unidades secuenciadas (k)");
 const QColor kColorKNjQ(153, 153, 255);
@@ -116,8 +109,8 @@ void GraficosConsumo::FijarMenuGraficos(const QList<QAction*>& acciones) {
 }
 
 QColor GraficosConsumo::ColorSerie(int indice, GeneradorAleatorio& generador) {
-    if (indice < 0 || indice >= static_cast<int>(kColores.size())) return ColorAleatorio(generador);
-    return QColor(kColores[static_cast<size_t>(indice)]);
+    if (indice < 0 || indice >= kColoresFijos) return ColorAleatorio(generador);
+    return ColorFijo(indice);
 }
 
 void GraficosConsumo::BorrarSeriesVel() {

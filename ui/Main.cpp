@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QLocale>
 
+#include "core/Calidad.h"
 #include "core/Errores.h"
 #include "core/Informe.h"
 #include "core/Secuenciador.h"
@@ -25,6 +26,7 @@
 #include "ui/MemoInforme.h"
 #include "ui/ModeloMatriz.h"
 #include "ui/NombresFichero.h"
+#include "ui/PaginaCalidad.h"
 #include "ui/SalidaInforme.h"
 
 namespace tavelorin {
@@ -239,6 +241,7 @@ void TMainForm::EmpezarProblema(MatrizProblema problema, const QString& fichero,
     ActualizarBotones();
     Graficos->BorrarSeriesVel();
     Graficos->BorrarSeriesTasas();
+    Calidad->Olvidar();
     cambios_->FijarProblema(modificado);
     cambios_->FijarInforme(false);
 }
@@ -258,12 +261,14 @@ std::vector<std::string> TMainForm::ProblemaDeMatriz() {
 
 void TMainForm::EjecutarResolucion() {
     resuelto_ = false;
+    Calidad->Olvidar();
     const std::vector<std::string> problema = ProblemaDeMatriz();
     auto [informe, secuencia] = Secuenciar(estado_, problema, separador_);
     MostrarSolucion(informe, secuencia);
     cambios_->FijarInforme(false);
     Graficos->GraficoVelocidades();
     Graficos->GraficoTasas();  // empty while EComp holds no component of the table
+    Calidad->NuevaSolucion(estado_, SecuenciaDeTabla(estado_.TablaSolucion));
     resuelto_ = true;
     ActualizarBotones();
 }

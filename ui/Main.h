@@ -27,6 +27,7 @@ class GraficosConsumo;
 class GuardiaCambios;
 class MatrizProblema;
 class MemoInforme;
+class PaginaCalidad;
 class TAboutBox;
 class ModeloMatriz;
 
@@ -184,6 +185,7 @@ private:
     QLineEdit* EComp = nullptr;
     QTabWidget* PageControl1 = nullptr;
     GraficosConsumo* Graficos = nullptr;  // both consumption charts and their selector
+    PaginaCalidad* Calidad = nullptr;     // the page "Calidad de la secuencia"
     TAboutBox* AboutBox = nullptr;
 };
 

@@ -25,6 +25,7 @@
 #include "ui/ManejoErrores.h"
 #include "ui/MemoInforme.h"
 #include "ui/ModeloMatriz.h"
+#include "ui/PaginaCalidad.h"
 #include "ui/VistaMatriz.h"
 
 namespace tavelorin {
@@ -259,6 +260,10 @@ void TMainForm::CrearPaginas() {
     tasa->addWidget(Panel2);
     tasa->addWidget(Graficos->ChartTasCon(), 1);
     PageControl1->addTab(tasa->parentWidget(), QStringLiteral("Gráfico de tasas de consumo"));
+
+    // The sequence's quality and a better sequence, a page of its own.
+    Calidad = Nombrado(new PaginaCalidad(dialogos_, separador_, [this] { return ficheroProblema_; }), "TSCalidad");
+    PageControl1->addTab(Calidad, QStringLiteral("Calidad de la secuencia"));
     PageControl1->setCurrentIndex(0);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { ActualizarAccionesGrafico(); });
     ActualizarAccionesGrafico();

@@ -15,6 +15,12 @@ bool MismoFichero(const QString& a, const QString& b) {
     return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
 }
 
+QString NombreJuntoAlProblema(const QString& problema, const QString& final) {
+    if (problema.isEmpty()) return {};
+    const QFileInfo f(problema);
+    return f.dir().filePath(f.completeBaseName() + final);
+}
+
 QString MensajeSolucionSobreProblema(const QString& ficheroProblema) {
     return QStringLiteral("La solución no puede guardarse en «") + QFileInfo(ficheroProblema).fileName() +
            QStringLiteral("»: es el archivo del problema. Elija otro nombre.");

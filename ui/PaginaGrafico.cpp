@@ -13,6 +13,8 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cmath>
 #include <memory>
 
@@ -21,6 +23,12 @@
 namespace tavelorin {
 
 namespace {
+
+// Colours of components 1..9.
+constexpr std::array<QRgb, kColoresFijos> kColores = {
+    qRgb(255, 0, 0),     qRgb(0, 0, 128),     qRgb(0, 128, 0),     qRgb(255, 255, 0),   qRgb(0, 255, 255),
+    qRgb(0, 255, 0),     qRgb(255, 0, 255),   qRgb(192, 220, 192), qRgb(166, 202, 240),
+};
 
 constexpr int kLadoMarca = 7;
 constexpr double kMargen = 0.02;  // of the span, at each end of an axis
@@ -165,6 +173,14 @@ void FijarEjesDe(QChart* grafico, QValueAxis* ejeX, QValueAxis* ejeY, Limites l)
 }
 
 }  // namespace
+
+QColor ColorFijo(int indice) { return QColor(kColores[static_cast<size_t>(indice)]); }
+
+QColor ColorComponente(int indice) {
+    if (indice >= 0 && indice < kColoresFijos) return ColorFijo(indice);
+    const int tono = static_cast<int>((static_cast<int64_t>(indice) * 137) % 360);
+    return QColor::fromHsv(tono < 0 ? tono + 360 : tono, 210, 190);
+}
 
 void Limites::Anadir(const QList<QPointF>& puntos) {
     for (const QPointF& p : puntos) {

@@ -34,6 +34,13 @@ struct Limites {
     void Anadir(const QList<QPointF>& puntos);
 };
 
+// The colour of component indice + 1 (0-based): the fixed table of the consumption
+// charts for components 1..9 (ColorFijo), then hues spread by the golden angle.
+QColor ColorComponente(int indice);
+// The fixed table: valid for 0 ≤ indice < kColoresFijos.
+inline constexpr int kColoresFijos = 9;
+QColor ColorFijo(int indice);
+
 class PaginaGrafico : public QObject {
     Q_OBJECT
 public:

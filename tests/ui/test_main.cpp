@@ -719,10 +719,11 @@ void PruebaVentana::Aspecto() {
     QCOMPARE(v.windowTitle(), QString("TAVELORIN[*]"));  // the marker shows only with unsaved changes
     QVERIFY(!v.isWindowModified());
     auto* paginas = Control<QTabWidget>(v, "PageControl1");
-    QCOMPARE(paginas->count(), 3);
+    QCOMPARE(paginas->count(), 4);
     QCOMPARE(paginas->tabText(0), QString("Datos y solución"));
     QCOMPARE(paginas->tabText(1), QString("Gráfico de velocidades de consumo"));
     QCOMPARE(paginas->tabText(2), QString("Gráfico de tasas de consumo"));
+    QCOMPARE(paginas->tabText(3), QString("Calidad de la secuencia"));
     QHeaderView* cabecera = Control<VistaMatriz>(v, "Matriz")->horizontalHeader();
     QCOMPARE(cabecera->defaultSectionSize(), 50);
     QCOMPARE(Control<VistaMatriz>(v, "Matriz")->verticalHeader()->defaultSectionSize(), 24);
