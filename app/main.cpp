@@ -3,9 +3,11 @@
 #include <QIcon>
 
 #include "core/Version.h"
+#include "files/ReemplazoAtomico.h"
 #include "ui/Dialogos.h"
 #include "ui/Main.h"
 #include "ui/ManejoErrores.h"
+#include "ui/RutasFichero.h"
 #include "ui/Traducciones.h"
 
 namespace {
@@ -30,6 +32,7 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
+    tavelorin::LimpiarTemporalesAlTerminar();  // a save cut short leaves no temporary file
     TAplicacion aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tavelorin"));
     // No display name: the platform would append it to every window title, and the main
@@ -42,9 +45,8 @@ int main(int argc, char** argv) {
     tavelorin::DialogosQt dialogos;
     aplicacion.dialogos = &dialogos;
 
-    QStringList argumentos = QApplication::arguments();
-    argumentos.removeFirst();
-    tavelorin::TMainForm ventana(dialogos, argumentos);
+    // Qt has taken its own options out of argv; file names keep their bytes.
+    tavelorin::TMainForm ventana(dialogos, tavelorin::ArgumentosDeLinea(argc, argv));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/iconos/tavelorin.svg")));
     ventana.showMaximized();
     return QApplication::exec();

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -35,8 +36,15 @@ inline constexpr const char* kRangoInvalido = "Range check error";
 inline constexpr const char* kErrorEscritura = "Stream write error";
 }  // namespace mensajes
 
-// "''%s'' is not a valid integer value"
-std::string MensajeEnteroInvalido(const std::string& texto);
+// A user's text as a message quotes it: at most kCaracteresCitados characters, then "…"
+// when it is longer, so that a huge line never makes a huge message. A character is a
+// byte with the continuation bytes (10xxxxxx) after it, four bytes at most: a UTF-8
+// character is never cut in two, and ill-formed bytes cannot make the quote long.
+inline constexpr size_t kCaracteresCitados = 60;
+std::string TextoCitado(std::string_view texto);
+
+// "''%s'' is not a valid integer value", the text quoted by TextoCitado
+std::string MensajeEnteroInvalido(std::string_view texto);
 // "List index out of bounds (%d)"
 std::string MensajeIndiceFueraDeRango(long long indice);
 

@@ -50,24 +50,29 @@ int64_t AnchoEnteroInforme(int64_t valor) {
     return ancho;
 }
 
-// The limits a run relies on, checked before anything is stored.
-void ComprobarLimites(int64_t n, int64_t m, int64_t q, const std::vector<int64_t>& totales) {
+// The limits a run relies on, checked before anything is stored. An evaluation builds
+// no stage table: neither its width, nor its memory, nor its 32-bit ideal consumption
+// k·N(j)/Q limits it (the quality figures are exact in 128 bits).
+void ComprobarLimites(int64_t n, int64_t m, int64_t q, const std::vector<int64_t>& totales, Lectura lectura) {
     if (q == 0)
         throw ErrorTavelorin("No hay nada que secuenciar: la demanda total es 0; "
                              "al menos un producto debe tener demanda positiva");
     if (q < 0) return;  // refused with "Range check error" when the table is sized
     const int64_t w = 1 + n + q + m + n + m;
-    if (w > kColumnasMaximas)
+    if (lectura == Lectura::ParaSecuenciar && w > kColumnasMaximas)
         throw ErrorTavelorin("Problema demasiado grande: la tabla de etapas tendría " + std::to_string(w) +
                              " columnas y el límite es " + std::to_string(kColumnasMaximas));
-    for (int64_t j = 0; j < m; ++j) {
+    for (int64_t j = 0; lectura == Lectura::ParaSecuenciar && j < m; ++j) {
         const int64_t ideal = q * totales[static_cast<size_t>(j)];
         if (!Cabe32(ideal))
             throw ErrorTavelorin("El consumo ideal del componente " + std::to_string(j + 1) + " en la etapa " +
                                  std::to_string(q) + " (" + std::to_string(ideal) +
                                  ") se sale del intervalo de los enteros de 32 bits");
     }
-    ComprobarMemoria(MemoriaNecesaria(n, m, q));
+    if (lectura == Lectura::ParaSecuenciar)
+        ComprobarMemoria(MemoriaNecesaria(n, m, q));
+    else
+        ComprobarMemoria(MemoriaEvaluacion(n, m, q));
 }
 
 }  // namespace
@@ -86,7 +91,13 @@ uint64_t MemoriaNecesaria(int64_t nProd, int64_t nComp, int64_t q) {
     return tabla + informe + secuencia;
 }
 
-void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& lineas) {
+uint64_t MemoriaEvaluacion(int64_t nProd, int64_t nComp, int64_t q) {
+    if (q <= 0) return 0;
+    // The sequence, and per product and component a few 128-bit sums.
+    return static_cast<uint64_t>(q) * sizeof(int32_t) + static_cast<uint64_t>(nProd + nComp) * 80;
+}
+
+void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& lineas, Lectura lectura) {
     estado.NProd = EnteroDeLinea(lineas, 0);
     estado.NComp = EnteroDeLinea(lineas, 1);
     const int64_t n = estado.NProd;
@@ -157,7 +168,7 @@ void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& li
     if (!Cabe32(q))
         throw ErrorTavelorin("La demanda total (" + std::to_string(q) +
                              ") se sale del intervalo de los enteros de 32 bits");
-    ComprobarLimites(n, m, q, totales);
+    ComprobarLimites(n, m, q, totales, lectura);
 
     for (int64_t j = 0; j < m; ++j) datos(n, j) = static_cast<int32_t>(totales[static_cast<size_t>(j)]);
     estado.Q = static_cast<int32_t>(q);

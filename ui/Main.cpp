@@ -27,6 +27,7 @@
 #include "ui/ModeloMatriz.h"
 #include "ui/NombresFichero.h"
 #include "ui/PaginaCalidad.h"
+#include "ui/RutasFichero.h"
 #include "ui/SalidaInforme.h"
 
 namespace tavelorin {
@@ -93,7 +94,8 @@ void TMainForm::AbrirProblema() {
 
 void TMainForm::CargarProblema(const QString& nombre) {
     MatrizProblema leido;
-    CargarLineas(leido, LeerLineasFichero(nombre.toStdString()));
+    LineasDeFichero fichero(RutaDeNombre(nombre));
+    CargarLineas(leido, fichero);
     EmpezarProblema(std::move(leido), nombre, false);
 }
 
@@ -139,7 +141,7 @@ bool TMainForm::GuardarProblemaComo() {
 }
 
 void TMainForm::EscribirProblema() {
-    EscribirLineasFichero(ficheroProblema_.toStdString(), modelo_->Matriz().LineasProblema());
+    EscribirLineasFichero(RutaDeNombre(ficheroProblema_), modelo_->Matriz().LineasProblema());
     cambios_->FijarProblema(false);
 }
 
@@ -159,7 +161,7 @@ void TMainForm::GuardarSolucionComo() { PedirYGuardarSolucion(); }
 bool TMainForm::PedirYGuardarSolucion() {
     ComprobarMemoriaEscritura(*Memo1);
     const QString propuesto =
-        QString::fromStdString(NombreSolucionPropuesto(ficheroProblema_.toStdString()));
+        NombreDeRuta(NombreSolucionPropuesto(RutaDeNombre(ficheroProblema_)));
     const std::optional<QString> nombre =
         dialogos_.NombreParaGuardar(this, kFiltroSolucion, QStringLiteral("sol"), propuesto);
     if (!nombre) return false;

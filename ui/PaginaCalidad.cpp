@@ -29,6 +29,7 @@
 #include "ui/ModeloCalidad.h"
 #include "ui/NombresFichero.h"
 #include "ui/PaginaGrafico.h"
+#include "ui/RutasFichero.h"
 #include "ui/VistaGrafico.h"
 
 namespace tavelorin {
@@ -394,7 +395,7 @@ void PaginaCalidad::GuardarSecuencia() {
     const std::optional<QString> nombre = dialogos_.NombreParaGuardar(
         this, kFiltroSecuencia, QStringLiteral("txt"), NombreJuntoAlProblema(ficheroProblema_(), final));
     if (!nombre) return;
-    EscribirLineasFichero(nombre->toStdString(), LineasDeSecuencia(comparada_));
+    EscribirLineasFichero(RutaDeNombre(*nombre), LineasDeSecuencia(comparada_));
 }
 
 void PaginaCalidad::AbrirSecuencia() {
@@ -402,7 +403,7 @@ void PaginaCalidad::AbrirSecuencia() {
     const std::optional<QString> nombre =
         dialogos_.NombreParaAbrir(this, kFiltroSecuencia, NombreJuntoAlProblema(ficheroProblema_(), QStringLiteral(".txt")));
     if (!nombre) return;
-    const SecuenciaLeida leida = LeerSecuencia(problema_, LeerLineasFichero(nombre->toStdString()));
+    const SecuenciaLeida leida = LeerSecuencia(problema_, LeerLineasFichero(RutaDeNombre(*nombre)));
     if (!leida.errores.empty()) {
         std::string texto = "La secuencia no corresponde al problema:";
         for (const std::string& error : leida.errores) texto += "\n  " + error;

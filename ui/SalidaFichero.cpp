@@ -1,8 +1,10 @@
 #include "ui/SalidaFichero.h"
 
+#include "ui/RutasFichero.h"
+
 namespace tavelorin {
 
-SalidaFichero::SalidaFichero(const QString& nombre) : reemplazo_(nombre.toStdString()) {
+SalidaFichero::SalidaFichero(const QString& nombre) : reemplazo_(RutaDeNombre(nombre)) {
     QIODevice::open(QIODevice::WriteOnly);
 }
 

@@ -6,6 +6,7 @@
 #include "core/Memoria.h"
 #include "files/FicheroTexto.h"
 #include "ui/MemoInforme.h"
+#include "ui/RutasFichero.h"
 
 namespace tavelorin {
 
@@ -60,7 +61,7 @@ void CopiarInforme(MemoInforme& memo) {
 
 void EscribirInforme(const QString& nombre, const MemoInforme& memo) {
     ComprobarMemoriaEscritura(memo);
-    EscribirLineasFichero(nombre.toStdString(), static_cast<size_t>(memo.NumeroLineas()),
+    EscribirLineasFichero(RutaDeNombre(nombre), static_cast<size_t>(memo.NumeroLineas()),
                           [&memo](size_t i) { return memo.LineaUtf8(static_cast<int>(i)); });
 }
 

@@ -62,10 +62,10 @@ QRectF Ampliacion(const QRectF& rangos, QPointF centro, double factor) {
     return QRectF(QPointF(x0, y0), QPointF(x1, y1));
 }
 
-std::optional<Lectura> LecturaEn(const QChart& grafico, QPointF punto, double radio) {
+std::optional<LecturaGrafico> LecturaEn(const QChart& grafico, QPointF punto, double radio) {
     if (!grafico.plotArea().adjusted(-radio, -radio, radio, radio).contains(punto)) return std::nullopt;
     const QPointF valor = ValorEn(grafico, punto);
-    std::optional<Lectura> mejor;
+    std::optional<LecturaGrafico> mejor;
     double distancia = radio;
     for (const QAbstractSeries* s : grafico.series()) {
         const auto* serie = qobject_cast<const QXYSeries*>(s);
@@ -84,13 +84,13 @@ std::optional<Lectura> LecturaEn(const QChart& grafico, QPointF punto, double ra
         const double d = std::hypot(PuntoDe(grafico, p).x() - punto.x(), PuntoDe(grafico, p).y() - punto.y());
         if (d <= distancia) {
             distancia = d;
-            mejor = Lectura{serie->name(), static_cast<int>(std::lround(p.x())), p.y()};
+            mejor = LecturaGrafico{serie->name(), static_cast<int>(std::lround(p.x())), p.y()};
         }
     }
     return mejor;
 }
 
-QString TextoDeLectura(const Lectura& lectura) {
+QString TextoDeLectura(const LecturaGrafico& lectura) {
     return QStringLiteral("%1 · etapa %2: %3")
         .arg(lectura.serie, QLocale().toString(lectura.etapa), QLocale().toString(lectura.valor, 'g', 6));
 }
@@ -135,7 +135,7 @@ void VistaGrafico::mouseMoveEvent(QMouseEvent* evento) {
         evento->accept();
         return;
     }
-    if (const std::optional<Lectura> lectura = LecturaEn(*chart(), EnGrafico(punto)))
+    if (const std::optional<LecturaGrafico> lectura = LecturaEn(*chart(), EnGrafico(punto)))
         QToolTip::showText(evento->globalPosition().toPoint(), TextoDeLectura(*lectura), this);
     else
         QToolTip::hideText();

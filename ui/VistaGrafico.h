@@ -32,14 +32,14 @@ QRectF Ampliacion(const QRectF& rangos, QPointF centro, double factor);
 // What the tooltip reads: the visible line nearest to a point of the plot at the stage
 // under it (the x values of a series are the stages), when that line passes within radio
 // pixels of the point.
-struct Lectura {
+struct LecturaGrafico {
     QString serie;
     int etapa = 0;
     double valor = 0;
 };
-std::optional<Lectura> LecturaEn(const QChart& grafico, QPointF punto, double radio = 12);
+std::optional<LecturaGrafico> LecturaEn(const QChart& grafico, QPointF punto, double radio = 12);
 // "C3 · etapa 12: 0,75", the number in the user's locale.
-QString TextoDeLectura(const Lectura& lectura);
+QString TextoDeLectura(const LecturaGrafico& lectura);
 
 class VistaGrafico : public QChartView {
     Q_OBJECT

@@ -224,7 +224,7 @@ void PruebaLecturaGraficos::Lectura() {
     QLineSeries* c3 = b.g.SeriesVel()[2];
     const QPointF punto = c3->at(1);  // stage 2
     const QPointF sobre = PuntoDe(*b.Vel(), punto) + QPointF(2, -3);
-    std::optional<tavelorin::Lectura> l = LecturaEn(*b.Vel(), sobre);
+    std::optional<tavelorin::LecturaGrafico> l = LecturaEn(*b.Vel(), sobre);
     QVERIFY(l.has_value());
     QCOMPARE(l->serie, QString("C3"));
     QCOMPARE(l->etapa, 2);
