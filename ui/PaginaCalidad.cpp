@@ -17,6 +17,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <new>
 #include <utility>
 
 #include "core/Errores.h"
@@ -221,8 +222,17 @@ void PaginaCalidad::NuevaSolucion(const EstadoSecuenciador& estado, const Secuen
     problema_.NComp = estado.NComp;
     problema_.Q = estado.Q;
     problema_.Datos = estado.Datos;
-    calidadPersecucion_ = CalcularCalidad(problema_, persecucion);
-    persecucion_ = persecucion;
+    // The page never makes a solve fail: what it cannot measure, it says.
+    try {
+        calidadPersecucion_ = CalcularCalidad(problema_, persecucion);
+        persecucion_ = persecucion;
+    } catch (const ErrorTavelorin& error) {
+        LResumen->setText(QStringLiteral("No se puede medir la calidad de esta secuencia: ") +
+                          QString::fromStdString(error.what()));
+    } catch (const std::bad_alloc&) {
+        LResumen->setText(QStringLiteral("No se puede medir la calidad de esta secuencia: ") +
+                          QString::fromLatin1(mensajes::kSinMemoria));
+    }
     ActualizarTabla();
     ActualizarGraficos();
     ActualizarBotones();

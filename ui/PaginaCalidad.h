@@ -56,7 +56,8 @@ public:
 
     // After a solve: goal chasing's sequence of the problem of estado (its stage table is
     // not kept). A search under way is stopped and delivers nothing; the compared
-    // sequence is forgotten.
+    // sequence is forgotten. Never throws for a quality it cannot compute (sums beyond
+    // 128 bits, memory): the page says so and offers nothing.
     void NuevaSolucion(const EstadoSecuenciador& estado, const Secuencia& persecucion);
     // Nothing to show: another problem, or a solve that failed.
     void Olvidar();

@@ -112,6 +112,7 @@ private slots:
     void TablaYGraficoTrasResolver();
     void SinSolucionNadaQueMostrar();
     void ElGeneradorNoSeToca();
+    void MejoraRechazada();
     void MejorarEnElHiloDeTrabajo();
     void CancelarDevuelveLoMejorHastaEntonces();
     void OtraResolucionDescartaLaBusqueda();
@@ -201,6 +202,18 @@ void PruebaCalidad::ElGeneradorNoSeToca() {
     Control<QTabWidget>(v, QStringLiteral("PageControl1"))->setCurrentWidget(pagina);
     QCOMPARE(pagina->GraficoPersecucion()->Grafico()->series().size(), 14);
     QCOMPARE(v.Generador().SemillaAleatoria, antes);
+}
+
+// A problem goal chasing solves but the search refuses: the refusal through the failure
+// handler, nothing started.
+void PruebaCalidad::MejoraRechazada() {
+    Ventana w({"2", "1", "1\t-4", "2\t5"});
+    QVERIFY2(w.d.errores.empty(), qPrintable(w.d.Mensajes().join('|')));
+    QCOMPARE(Columna(*w.pagina, 1).first(), QStringLiteral("16"));
+    w.Boton("BMejorar")->click();
+    QCOMPARE(w.d.Mensajes(), QStringList{"La mejora necesita demandas no negativas y la del producto 1 es -4."});
+    QVERIFY(!w.pagina->Busqueda().EnCurso());
+    QVERIFY(w.Boton("BMejorar")->isEnabled());
 }
 
 void PruebaCalidad::MejorarEnElHiloDeTrabajo() {
