@@ -13,71 +13,11 @@
 #include <sstream>
 
 #include "core/Version.h"
+#include "tests/app/EjecucionCli.h"
 
-namespace fs = std::filesystem;
+using namespace tavelorin::prueba;
 
 namespace {
-
-struct Resultado {
-    int estado = -1;
-    std::string salida;
-    std::string errores;
-};
-
-std::string LeerTodo(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream o;
-    o << f.rdbuf();
-    return o.str();
-}
-
-class Cli : public ::testing::Test {
-protected:
-    fs::path dir;
-
-    void SetUp() override {
-        char plantilla[] = "/tmp/tavelorin-cli-XXXXXX";
-        ASSERT_NE(mkdtemp(plantilla), nullptr);
-        dir = plantilla;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path Escribir(const std::string& nombre, const std::string& bytes) {
-        const fs::path p = dir / nombre;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p;
-    }
-
-    // Runs the program through the shell; entorno is prefixed to the command line. The
-    // standard output goes to salidaEstandar when one is given.
-    Resultado Ejecutar(const std::string& argumentos, const std::string& entorno = "LC_ALL=C",
-                       const std::string& entrada = "", const std::string& salidaEstandar = "") {
-        const fs::path out = salidaEstandar.empty() ? dir / "stdout" : fs::path(salidaEstandar);
-        const fs::path err = dir / "stderr", in = Escribir("stdin", entrada);
-        const std::string orden = "env " + entorno + " '" TAVELORIN_CLI "' " + argumentos + " <'" + in.string() +
-                                  "' >'" + out.string() + "' 2>'" + err.string() + "'";
-        const int estado = std::system(orden.c_str());
-        Resultado r;
-        r.estado = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
-        r.salida = salidaEstandar.empty() ? LeerTodo(out) : "";
-        r.errores = LeerTodo(err);
-        return r;
-    }
-
-    // Runs the program under a 20 s limit (status 124 past it), after the shell text
-    // origen, which may give it its standard input ("yes 1 |", "exec </dev/zero;").
-    Resultado EjecutarAcotado(const std::string& origen, const std::string& argumentos) {
-        const fs::path out = dir / "stdout", err = dir / "stderr";
-        const std::string orden = origen + " env LC_ALL=C timeout 20 '" TAVELORIN_CLI "' " + argumentos + " >'" +
-                                  out.string() + "' 2>'" + err.string() + "'";
-        const int estado = std::system(orden.c_str());
-        Resultado r;
-        r.estado = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
-        r.salida = LeerTodo(out);
-        r.errores = LeerTodo(err);
-        return r;
-    }
-};
 
 const char* const kEjemploBytes = "3\r\n2\r\n1\t0\t2\r\n0\t1\t1\r\n1\t1\t1\r\n";
 
@@ -294,19 +234,8 @@ const char* const kBloqueCalidadEjemplo =
     "Desviación máxima productos\t0.75\n"
     "Desviación máxima por producto\t0.5\t0.5\t0.75\n";
 
-// b = (1,1,1), (2,0,0), (0,1,1); d = 3, 2, 3: goal chasing's J is 99/16, the optimum's 51/16.
-const char* const kMiopeBytes = "3\r\n3\r\n1\t1\t1\t3\r\n2\t0\t0\t2\r\n0\t1\t1\t3\r\n";
 // b = identity, d = 6, 3, 1: exact ties at stages 4 to 6.
 const char* const kIdentidadBytes = "3\r\n3\r\n1\t0\t0\t6\r\n0\t1\t0\t3\r\n0\t0\t1\t1\r\n";
-
-std::string ConCrlf(const std::string& texto) {
-    std::string r;
-    for (char c : texto) {
-        if (c == '\n') r += '\r';
-        r += c;
-    }
-    return r;
-}
 
 std::string Cola(const std::string& texto, size_t desde) { return texto.size() < desde ? texto : texto.substr(desde); }
 
@@ -472,93 +401,6 @@ TEST_F(Cli, OptimoRechazado) {
         EXPECT_EQ(r.errores, caso.errores);
     }
     EXPECT_FALSE(fs::exists(sol));
-}
-
-TEST_F(Cli, Mejorar) {
-    // Within the optimum's reach: the exact optimum, proven, whatever the time or width.
-    const fs::path miope = Escribir("miope.brk", kMiopeBytes);
-    const std::string informe = Ejecutar("'" + miope.string() + "'").salida;
-    ASSERT_NE(informe, "");
-    const std::string sucesion = "1\n3\n2\n1\n3\n2\n3\n1\n";
-    const std::string bloque = "Mejorada:\n" + sucesion +
-                               "J mejorada\t3.1875\nJ persecución\t6.1875\nExceso de la persecución (%)\t94.1176470588235\n"
-                               "Óptima demostrada\tsí\n";
-    const std::string optimo = "Óptimo:\n" + sucesion +
-                               "J óptimo\t3.1875\nJ persecución\t6.1875\nExceso de la persecución (%)\t94.1176470588235\n";
-    const std::string calidad = Ejecutar("--metricas '" + miope.string() + "'").salida.substr(informe.size());
-    struct Caso {
-        std::string argumentos, salida;
-    };
-    const Caso casos[] = {
-        {"--mejorar '" + miope.string() + "'", informe + bloque},
-        {"--mejorar --anchura 1 --segundos 0.5 '" + miope.string() + "'", informe + bloque},
-        {"--mejorar --separador , '" + miope.string() + "'",
-         Ejecutar("--separador , '" + miope.string() + "'").salida + "Mejorada:\n" + sucesion +
-             "J mejorada\t3,1875\nJ persecución\t6,1875\nExceso de la persecución (%)\t94,1176470588235\n"
-             "Óptima demostrada\tsí\n"},
-        // The blocks in a fixed order, whatever the order of the options.
-        {"--mejorar --optimo --metricas '" + miope.string() + "'", informe + calidad + optimo + bloque},
-    };
-    for (const Caso& caso : casos) {
-        SCOPED_TRACE(caso.argumentos);
-        const Resultado r = Ejecutar(caso.argumentos);
-        EXPECT_EQ(r.estado, 0) << r.errores;
-        EXPECT_EQ(r.salida, caso.salida);
-        EXPECT_EQ(r.errores, "");
-    }
-    // With -o: the solution file as always, the block alone on the output.
-    const fs::path sol = dir / "miope.sol";
-    const Resultado f = Ejecutar("-o '" + sol.string() + "' --mejorar '" + miope.string() + "'");
-    EXPECT_EQ(f.estado, 0) << f.errores;
-    EXPECT_EQ(f.salida, bloque);
-    EXPECT_EQ(LeerTodo(sol), ConCrlf(informe));
-}
-
-TEST_F(Cli, MejorarFueraDelAlcanceDelOptimo) {
-    // 28 products of demand 1: 2^28 lattice states, beyond the optimum's limit, so the
-    // bounded search runs. A fixed width without --segundos gives the same block every time.
-    std::string bytes = "28\r\n3\r\n";
-    for (int i = 0; i < 28; ++i)
-        bytes += std::to_string(i % 3) + "\t" + std::to_string(i % 5 == 0) + "\t" + std::to_string((i * 7) % 4) + "\t1\r\n";
-    const fs::path p = Escribir("ancho.brk", bytes);
-    const std::string informe = Ejecutar("'" + p.string() + "'").salida;
-    const Resultado a = Ejecutar("--mejorar --anchura 64 '" + p.string() + "'");
-    ASSERT_EQ(a.estado, 0) << a.errores;
-    EXPECT_EQ(Ejecutar("--mejorar --anchura 64 '" + p.string() + "'").salida, a.salida);
-    ASSERT_EQ(a.salida.substr(0, informe.size()), informe);
-    std::istringstream bloque(a.salida.substr(informe.size()));
-    std::string linea, secuencia;
-    std::getline(bloque, linea);
-    EXPECT_EQ(linea, "Mejorada:");
-    for (int k = 0; k < 28 && std::getline(bloque, linea); ++k) secuencia += linea + "\n";
-    std::string jMejorada, jPersecucion, exceso, demostrada;
-    std::getline(bloque, jMejorada);
-    std::getline(bloque, jPersecucion);
-    std::getline(bloque, exceso);
-    std::getline(bloque, demostrada);
-    EXPECT_EQ(demostrada, "Óptima demostrada\tno");
-    EXPECT_EQ(jPersecucion.substr(0, jPersecucion.find('\t')), "J persecución");
-    EXPECT_LT(std::stod(jMejorada.substr(jMejorada.find('\t') + 1)), std::stod(jPersecucion.substr(jPersecucion.find('\t') + 1)));
-    EXPECT_GT(std::stod(exceso.substr(exceso.find('\t') + 1)), 0);
-    // The sequence is one the problem accepts, of the J the block gives.
-    const fs::path s = Escribir("mejorada.txt", secuencia);
-    const Resultado e = Ejecutar("--evaluar '" + s.string() + "' '" + p.string() + "'");
-    EXPECT_EQ(e.estado, 0) << e.errores;
-    EXPECT_EQ(e.salida.substr(0, e.salida.find('\n', 9) + 1), "Calidad:\nJ componentes\t" + jMejorada.substr(11) + "\n");
-}
-
-TEST_F(Cli, MejorarRechazado) {
-    const fs::path negativa = Escribir("negativa.brk", "2\r\n1\r\n1\t-4\r\n2\t5\r\n");
-    const fs::path sol = dir / "negativa.sol";
-    for (const std::string& argumentos : {"--mejorar '" + negativa.string() + "'",
-                                          "--mejorar -o '" + sol.string() + "' '" + negativa.string() + "'"}) {
-        SCOPED_TRACE(argumentos);
-        const Resultado r = Ejecutar(argumentos);
-        EXPECT_EQ(r.estado, 1);
-        EXPECT_EQ(r.salida, "");
-        EXPECT_EQ(r.errores, "La mejora necesita demandas no negativas y la del producto 1 es -4.\n");
-    }
-    EXPECT_FALSE(fs::exists(sol));  // refused before the solution file is written
 }
 
 TEST_F(Cli, ErroresDeUsoDeLasOpcionesDeCalidad) {
