@@ -2,6 +2,8 @@
 
 #include <limits>
 #include <new>
+#include <optional>
+#include <string_view>
 
 #include "core/Errores.h"
 #include "core/Memoria.h"
@@ -97,7 +99,14 @@ void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& li
         if (indice >= lineas.size()) throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)));
         // Fields in reading order; a missing field reads as the empty text.
         LectorCampos campos(lineas[indice]);
-        for (int64_t c = 1; c <= m + 1; ++c) datos(i - 1, c - 1) = TextoAEntero(campos.Siguiente());
+        for (int64_t c = 1; c <= m + 1; ++c) {
+            const std::string_view campo = campos.Siguiente();
+            const std::optional<int32_t> valor = IntentarTextoAEntero(campo);
+            if (!valor)
+                throw ErrorTavelorin(MensajeEnteroInvalido(std::string(campo)))
+                    .EnCelda(static_cast<int32_t>(i), static_cast<int32_t>(c));
+            datos(i - 1, c - 1) = *valor;
+        }
     }
 
     // Totals in exact arithmetic; a value outside 32 bits is refused, never wrapped.
