@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "core/Errores.h"
+
 namespace tavelorin::cli {
 
 const char* const kUso =
@@ -88,12 +90,12 @@ uint32_t LeerSemilla(const std::string& valor) {
     errno = 0;
     const unsigned long long v = std::strtoull(valor.c_str(), &fin, 10);
     if (valor.empty() || valor[0] == '-' || *fin != '\0' || errno != 0 || v > 0xFFFFFFFFull)
-        throw ErrorDeUso("--semilla admite un entero de 0 a 4294967295, no \"" + valor + "\"");
+        throw ErrorDeUso("--semilla admite un entero de 0 a 4294967295, no \"" + TextoCitado(valor) + "\"");
     return static_cast<uint32_t>(v);
 }
 
 std::string LeerSeparador(const std::string& valor) {
-    if (valor != "," && valor != ".") throw ErrorDeUso("--separador admite \",\" o \".\", no \"" + valor + "\"");
+    if (valor != "," && valor != ".") throw ErrorDeUso("--separador admite \",\" o \".\", no \"" + TextoCitado(valor) + "\"");
     return valor;
 }
 
@@ -134,6 +136,7 @@ OpcionesCli LeerOpciones(const std::vector<std::string>& argumentos) {
             o.evaluar = args.Valor("falta el archivo de secuencia tras --evaluar");
         } else if (arg == "--aleatorio") {
             if (args.Restantes() < 7) throw ErrorDeUso("--aleatorio lleva siete valores: N M UMIN UMAX P CMIN CMAX");
+            o.aleatorio.clear();  // given twice, the last one counts, as for the other options
             for (int k = 0; k < 7; ++k) o.aleatorio.push_back(args.Tomar());
         } else if (arg == "--semilla") {
             o.semilla = LeerSemilla(args.Valor("falta el valor de --semilla"));
@@ -143,14 +146,15 @@ OpcionesCli LeerOpciones(const std::vector<std::string>& argumentos) {
             o.separador = LeerSeparador(arg.substr(std::string_view("--separador=").size()));
         } else if (arg == "-o" || arg == "--salida") {
             o.salida = args.Valor("falta el nombre del archivo de solución tras " + arg);
+            if (o.salida.empty()) throw ErrorDeUso("el nombre del archivo tras " + arg + " está vacío");
         } else if (arg == "-" || arg.empty() || arg[0] != '-') {
-            if (o.entrada) throw ErrorDeUso("sobra el argumento \"" + arg + "\"");
+            if (o.entrada) throw ErrorDeUso("sobra el argumento \"" + TextoCitado(arg) + "\"");
             o.entrada = arg;
         } else if (arg == "--") {
             if (!args.Quedan() || o.entrada) throw ErrorDeUso("se espera un solo archivo de problema");
             o.entrada = args.Tomar();
         } else {
-            throw ErrorDeUso("opción desconocida \"" + arg + "\"");
+            throw ErrorDeUso("opción desconocida \"" + TextoCitado(arg) + "\"");
         }
     }
     o.orden = Comprobar(o);

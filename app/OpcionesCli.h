@@ -35,7 +35,7 @@ struct OpcionesCli {
     Orden orden = Orden::Resolver;
     std::optional<std::string> entrada;  // the problem file; "-" is standard input
     std::string separador;               // "," or "."; empty: the user's locale decides
-    std::string salida;                  // -o; empty: standard output
+    std::string salida;                  // -o (never empty when given); empty: standard output
     bool metricas = false;
     bool exacto = false;
     bool optimo = false;

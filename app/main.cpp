@@ -3,9 +3,12 @@
 #include <QIcon>
 
 #include "core/Version.h"
+#include "files/ReemplazoAtomico.h"
 #include "ui/Dialogos.h"
 #include "ui/Main.h"
 #include "ui/ManejoErrores.h"
+#include "ui/RutasFichero.h"
+#include "ui/Traducciones.h"
 
 namespace {
 
@@ -20,8 +23,7 @@ public:
         try {
             return QApplication::notify(receptor, evento);
         } catch (...) {
-            const QString mensaje = tavelorin::MensajeDeExcepcion(std::current_exception());
-            if (dialogos != nullptr) dialogos->MostrarError(activeWindow(), tavelorin::kTituloAplicacion, mensaje);
+            if (dialogos != nullptr) tavelorin::MostrarErrorDe(*dialogos, activeWindow(), std::current_exception());
             return false;
         }
     }
@@ -30,6 +32,7 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
+    tavelorin::LimpiarTemporalesAlTerminar();  // a save cut short leaves no temporary file
     TAplicacion aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tavelorin"));
     // No display name: the platform would append it to every window title, and the main
@@ -37,12 +40,13 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QString::fromLatin1(tavelorin::kVersion));
     // Lets the desktop match the window to its menu entry (icon, name, pinning).
     QGuiApplication::setDesktopFileName(QStringLiteral("tavelorin"));
+    // The standard dialogs speak the user's language.
+    tavelorin::InstalarTraduccionesQt();
     tavelorin::DialogosQt dialogos;
     aplicacion.dialogos = &dialogos;
 
-    QStringList argumentos = QApplication::arguments();
-    argumentos.removeFirst();
-    tavelorin::TMainForm ventana(dialogos, argumentos);
+    // Qt has taken its own options out of argv; file names keep their bytes.
+    tavelorin::TMainForm ventana(dialogos, tavelorin::ArgumentosDeLinea(argc, argv));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/iconos/tavelorin.svg")));
     ventana.showMaximized();
     return QApplication::exec();

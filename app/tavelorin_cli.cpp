@@ -1,9 +1,7 @@
 // tavelorin-cli: sequences a problem file from the command line and prints the report,
 // "Solucion:" and the sequence, or writes them as a solution file.
-#include <cerrno>
 #include <clocale>
 #include <cstdio>
-#include <cstring>
 #include <new>
 #include <string>
 #include <vector>
@@ -11,6 +9,7 @@
 #include "app/OpcionesCli.h"
 #include "core/Calidad.h"
 #include "core/Errores.h"
+#include "core/Explicaciones.h"
 #include "core/GeneracionAleatoria.h"
 #include "core/Informe.h"
 #include "core/MatrizProblema.h"
@@ -19,6 +18,7 @@
 #include "core/Secuenciador.h"
 #include "core/Version.h"
 #include "files/FicheroTexto.h"
+#include "files/ReemplazoAtomico.h"
 
 using namespace tavelorin;
 using namespace tavelorin::cli;
@@ -36,18 +36,23 @@ std::string SeparadorDelEntorno() {
     return separador;
 }
 
-std::vector<std::string> LeerEntradaEstandar() {
-    std::string bytes;
-    char bloque[1 << 16];
-    size_t leidos;
-    while ((leidos = std::fread(bloque, 1, sizeof bloque, stdin)) > 0) bytes.append(bloque, leidos);
-    if (std::ferror(stdin)) throw ErrorTavelorin("Cannot open file \"-\". " + std::string(std::strerror(errno)));
-    return DividirLineas(DecodificarBytes(bytes));
-}
+// The lines of a file named on the command line, "-" being standard input, read only
+// as far as they are asked for.
+class LineasDeArgumento final : public FuenteLineas {
+public:
+    explicit LineasDeArgumento(const std::string& nombre)
+        : entrada_(nombre == "-" ? FicheroEntrada::EntradaEstandar() : FicheroEntrada(nombre)), lector_(entrada_) {}
+    bool Siguiente(std::string& linea) override { return lector_.Siguiente(linea); }
 
-// The lines of a file named on the command line; "-" is standard input.
-std::vector<std::string> LeerLineas(const std::string& nombre) {
-    return nombre == "-" ? LeerEntradaEstandar() : LeerLineasFichero(nombre);
+private:
+    FicheroEntrada entrada_;
+    LectorLineas lector_;
+};
+
+// A text to the output; a failure to write it (a full disk, a closed pipe) is an error.
+void EscribirTexto(const std::string& texto) {
+    if (std::fputs(texto.c_str(), stdout) == EOF || std::fflush(stdout) != 0)
+        throw ErrorTavelorin(mensajes::kErrorEscritura);
 }
 
 // Lines ended by LF, sent out in large blocks.
@@ -70,10 +75,12 @@ void EscribirSalida(const std::vector<std::string>& lineas) {
 }
 
 // The problem lines by the desktop program's road: the file into the grid, the grid out
-// as problem lines, so every message is the one the program would show.
+// as problem lines, so every message is the one the program would show. Reading stops
+// after the last product line.
 std::vector<std::string> LineasDelProblema(const std::string& entrada) {
     MatrizProblema matriz;
-    CargarLineas(matriz, LeerLineas(entrada));
+    LineasDeArgumento lineas(entrada);
+    CargarLineas(matriz, lineas);
     return matriz.LineasProblema();
 }
 
@@ -128,8 +135,9 @@ int Resolver(const OpcionesCli& o, const std::string& separador) {
 // fitting the problem.
 int EvaluarSecuencia(const OpcionesCli& o, const std::string& separador) {
     EstadoSecuenciador estado;
-    LeerProblema(estado, LineasDelProblema(*o.entrada));
-    const SecuenciaLeida leida = LeerSecuencia(estado, LeerLineas(*o.evaluar));
+    LeerProblema(estado, LineasDelProblema(*o.entrada), Lectura::ParaEvaluar);
+    LineasDeArgumento lineas(*o.evaluar);
+    const SecuenciaLeida leida = LeerSecuencia(estado, lineas);
     if (!leida.errores.empty()) {
         std::string texto = "La secuencia no corresponde al problema:\n";
         for (const std::string& error : leida.errores) texto += "  " + error + "\n";
@@ -163,13 +171,16 @@ int GenerarAleatorio(const OpcionesCli& o, const std::string& separador) {
 // Runs the command the options name; returns the exit status.
 int Despachar(const OpcionesCli& o) {
     if (o.orden == Orden::Ayuda) {
-        std::printf("%s\n%s", kUso, kAyuda);
+        EscribirTexto(std::string(kUso) + "\n" + kAyuda);
         return 0;
     }
     if (o.orden == Orden::Version) {
-        std::printf("tavelorin-cli %s\n", kVersion);
+        EscribirTexto(std::string("tavelorin-cli ") + kVersion + "\n");
         return 0;
     }
+    // Checked before anything is read or written, so the problem file stays as it is.
+    if (!o.salida.empty() && o.entrada && *o.entrada != "-" && MismoFichero(*o.entrada, o.salida))
+        throw ErrorDeUso("-o nombra el propio archivo de problema, que se perdería");
     const std::string separador = o.separador.empty() ? SeparadorDelEntorno() : o.separador;
     switch (o.orden) {
         case Orden::Evaluar: return EvaluarSecuencia(o, separador);
@@ -178,8 +189,10 @@ int Despachar(const OpcionesCli& o) {
     }
 }
 
-int MostrarError(const std::string& mensaje) {
+// The message by the final "." rule, then its Spanish explanation on a line of its own.
+int MostrarError(const std::string& mensaje, const std::string& explicacion) {
     std::fprintf(stderr, "%s\n", TextoParaMostrar(mensaje).c_str());
+    if (!explicacion.empty()) std::fprintf(stderr, "%s\n", explicacion.c_str());
     return 1;
 }
 
@@ -193,15 +206,17 @@ int ConManejoDeErrores(const Funcion& funcion) {
         std::fprintf(stderr, "tavelorin-cli: %s\n%s", e.what(), kUso);
         return 2;
     } catch (const ErrorTavelorin& e) {
-        return MostrarError(e.what());
-    } catch (const std::bad_alloc&) {
-        return MostrarError(mensajes::kSinMemoria);
+        return MostrarError(e.what(), ExplicacionDe(e));
+    } catch (const std::bad_alloc& e) {
+        return MostrarError(mensajes::kSinMemoria, ExplicacionDe(e));
     }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // An interrupted -o leaves no hidden temporary file beside the target.
+    LimpiarTemporalesAlTerminar();
     const std::vector<std::string> argumentos(argv + 1, argv + argc);
     return ConManejoDeErrores([&] { return Despachar(LeerOpciones(argumentos)); });
 }

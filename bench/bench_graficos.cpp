@@ -1,10 +1,13 @@
 // The consumption charts of a solve: both charts rebuilt from the stage table and drawn
-// once per iteration, on pages already shown (as after the first solve).
+// once per iteration, on pages already shown (as after the first solve); and a chart
+// exported to each file format and copied as an image.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <array>
 #include <benchmark/benchmark.h>
@@ -14,6 +17,7 @@
 #include <vector>
 
 #include "core/Aleatorio.h"
+#include "ui/ExportarGrafico.h"
 #include "ui/GraficosConsumo.h"
 #include "soporte/ProblemaSembrado.h"
 #include "core/Problema.h"
@@ -73,6 +77,46 @@ void BM_GraficosConsumo(benchmark::State& s) {
 BENCHMARK(BM_GraficosConsumo)
     ->Args({20, 5000})
     ->Args({1000, 10})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3.0);
+
+// Keeping a chart: the speed chart of m components and Q stages, on a page already shown,
+// written to a file in each format (0 PNG, 1 SVG, 2 PDF) or copied as an image (3).
+void BM_ExportarGrafico(benchmark::State& s) {
+    const int32_t n = 10, m = static_cast<int32_t>(s.range(0)), q = static_cast<int32_t>(s.range(1));
+    EstadoSecuenciador& estado = Resuelto(n, m, q);
+    GeneradorAleatorio generador;
+    generador.SemillaAleatoria = 1;
+    QLineEdit ecomp(QStringLiteral("1"));
+    GraficosConsumo graficos(estado, generador, &ecomp);
+    QWidget* pagina = graficos.ChartVelCon();
+    pagina->resize(1075, 700);
+    pagina->show();
+    graficos.GraficoVelocidades();
+    Dibujar(pagina);
+    const QTemporaryDir carpeta;
+    const char* extensiones[] = {"png", "svg", "pdf"};
+    const int formato = static_cast<int>(s.range(2));
+    qint64 bytes = 0;
+    for (auto _ : s) {
+        if (formato == 3) {
+            CopiarGrafico(*pagina);
+        } else {
+            const QString nombre = carpeta.filePath(QStringLiteral("grafico.") + QLatin1String(extensiones[formato]));
+            ExportarGrafico(*pagina, nombre);
+            bytes = QFileInfo(nombre).size();
+        }
+    }
+    s.counters["bytes"] = static_cast<double>(bytes);
+    s.SetLabel(formato == 3 ? "copiar" : extensiones[formato]);
+}
+// 20 components x Q = 5000: the size a chart must be kept at within a second.
+BENCHMARK(BM_ExportarGrafico)
+    ->Args({20, 5000, 0})
+    ->Args({20, 5000, 1})
+    ->Args({20, 5000, 2})
+    ->Args({20, 5000, 3})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(3.0);

@@ -13,8 +13,9 @@ the goal-chasing method: at every stage it makes the product whose components
 keep the line's consumption closest to its ideal, even rate.
 
 Type or open a problem (products, components, usages and demands), run the
-sequencer, and read, save, print or copy the tab-separated report of every
-stage, with two charts of component consumption. The user interface is in
+sequencer, and read, save, print (also to a PDF file) or copy the tab-separated
+report of every stage, with two charts of component consumption that can be
+zoomed and exported. The user interface is in
 Spanish. The command-line solver tavelorin-cli gives the same report, and
 measures a sequence against the optimum.]])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -24,6 +25,10 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # tavelorin_0.1.0_amd64.deb
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own translations, loaded at run time for the user's language (the standard
+# dialogs in Spanish): no library links them, so they are named here; shlibdeps adds the
+# libraries after them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 # Liberation fonts give the report its monospaced face; the Wayland plugin runs the
 # program natively on a Wayland desktop instead of through XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-wayland")

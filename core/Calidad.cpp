@@ -1,9 +1,11 @@
 #include "core/Calidad.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "core/Errores.h"
+#include "core/Informe.h"
 #include "core/TextoEntero.h"
 #include "core/TextoReal.h"
 
@@ -172,39 +174,47 @@ Secuencia SecuenciaDeTabla(const TablaEtapas& tabla) {
     return s;
 }
 
-SecuenciaLeida LeerSecuencia(const EstadoSecuenciador& estado, const std::vector<std::string>& lineas) {
+SecuenciaLeida LeerSecuencia(const EstadoSecuenciador& estado, FuenteLineas& lineas) {
     const int32_t n = estado.NProd;
-    size_t desde = 0;
-    size_t hasta = lineas.size();
-    for (size_t i = 0; i < lineas.size(); ++i) {
-        if (lineas[i] != "Solucion:") continue;
-        desde = i + 1;
-        for (size_t f = desde; f < lineas.size(); ++f) {
-            if (!lineas[f].empty() && lineas[f].back() == ':') {
-                hasta = f;
-                break;
-            }
-        }
-        break;
-    }
-
+    // One pass: every line counts until the first "Solucion:"; that line starts the count
+    // again, and the next block title after it ends the reading.
     SecuenciaLeida r;
     std::vector<int64_t> cuentas(static_cast<size_t>(n), 0);
+    int64_t unidades = 0;  // products read; only the first Q are kept
     size_t erroresLinea = 0;
-    auto errorLinea = [&](size_t i, const std::string& texto) {
-        if (++erroresLinea <= kErroresListados) r.errores.push_back("línea " + std::to_string(i + 1) + ": " + texto);
+    std::vector<std::string> erroresDeLinea;
+    // The text of a line's fault is made only for the faults that are listed.
+    auto errorLinea = [&](size_t i, const auto& texto) {
+        if (++erroresLinea <= kErroresListados) erroresDeLinea.push_back("línea " + std::to_string(i + 1) + ": " + texto());
     };
-    for (size_t i = desde; i < hasta; ++i) {
-        const std::optional<int32_t> p = IntentarTextoAEntero(lineas[i]);
+    bool enSolucion = false;
+    std::string linea;
+    for (size_t i = 0; lineas.Siguiente(linea); ++i) {
+        if (enSolucion) {
+            if (!linea.empty() && linea.back() == ':') break;
+        } else if (linea == kLineaSolucion) {
+            enSolucion = true;
+            std::fill(cuentas.begin(), cuentas.end(), 0);
+            unidades = 0;
+            erroresLinea = 0;
+            erroresDeLinea.clear();
+            r.secuencia.clear();
+            continue;
+        }
+        const std::optional<int32_t> p = IntentarTextoAEntero(linea);
         if (!p) {
-            errorLinea(i, "\"" + lineas[i] + "\" no es un número de producto");
+            errorLinea(i, [&] { return "\"" + TextoCitado(linea) + "\" no es un número de producto"; });
         } else if (*p < 1 || *p > n) {
-            errorLinea(i, "no hay producto " + std::to_string(*p) + " (los productos van de 1 a " + std::to_string(n) + ")");
+            errorLinea(i, [&] {
+                return "no hay producto " + std::to_string(*p) + " (los productos van de 1 a " + std::to_string(n) + ")";
+            });
         } else {
             ++cuentas[static_cast<size_t>(*p - 1)];
-            r.secuencia.push_back(*p);
+            if (unidades < estado.Q) r.secuencia.push_back(*p);
+            ++unidades;
         }
     }
+    r.errores = std::move(erroresDeLinea);
     if (erroresLinea > kErroresListados)
         r.errores.push_back("... y " + std::to_string(erroresLinea - kErroresListados) + " líneas más con errores");
 
@@ -224,10 +234,15 @@ SecuenciaLeida LeerSecuencia(const EstadoSecuenciador& estado, const std::vector
     if (erroresProducto > kErroresListados)
         r.errores.push_back("... y " + std::to_string(erroresProducto - kErroresListados) +
                             " productos más con otra cuenta");
-    if (!r.errores.empty() && erroresLinea == 0 && static_cast<int64_t>(r.secuencia.size()) != estado.Q)
-        r.errores.push_back("la secuencia tiene " + Unidades(static_cast<int64_t>(r.secuencia.size())) +
-                            " y la demanda total es " + std::to_string(estado.Q));
+    if (!r.errores.empty() && erroresLinea == 0 && unidades != estado.Q)
+        r.errores.push_back("la secuencia tiene " + Unidades(unidades) + " y la demanda total es " +
+                            std::to_string(estado.Q));
     return r;
+}
+
+SecuenciaLeida LeerSecuencia(const EstadoSecuenciador& estado, const std::vector<std::string>& lineas) {
+    LineasDeLista fuente(lineas);
+    return LeerSecuencia(estado, fuente);
 }
 
 }  // namespace tavelorin

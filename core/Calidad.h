@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/FuenteLineas.h"
 #include "core/Problema.h"
 
 namespace tavelorin {
@@ -70,8 +71,11 @@ inline constexpr size_t kErroresListados = 20;
 
 // One product number a line, by the integer rule. When a line is exactly "Solucion:"
 // (a solution file, or the program's output), the sequence is the lines after the first
-// such line up to the next block title (a line ending in ':') or the end. Line numbers in
-// the errors count every line from 1.
+// such line up to the next block title (a line ending in ':') or the end, and nothing
+// after that title is read. Line numbers in the errors count every line from 1; a line
+// is quoted by TextoCitado. Memory stays within O(Q + n) whatever the lines: only the
+// first Q products are kept, so with errors the sequence may be cut there.
+SecuenciaLeida LeerSecuencia(const EstadoSecuenciador& estado, FuenteLineas& lineas);
 SecuenciaLeida LeerSecuencia(const EstadoSecuenciador& estado, const std::vector<std::string>& lineas);
 
 }  // namespace tavelorin

@@ -1,10 +1,13 @@
 // Error type shared by every layer: carries the exact text shown to the user.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tavelorin {
 
@@ -16,9 +19,21 @@ struct CeldaProblema {
     bool operator==(const CeldaProblema&) const = default;
 };
 
+// The message is the exact text shown to the user; the explanation, when the place that
+// raises the error knows more (which cell, which line of a file), says in Spanish what is
+// wrong and where. Without one, ExplicacionGeneral (core/Explicaciones.h) gives the
+// message's general explanation.
 class ErrorTavelorin : public std::runtime_error {
 public:
     explicit ErrorTavelorin(const std::string& mensaje) : std::runtime_error(mensaje) {}
+    ErrorTavelorin(const std::string& mensaje, std::string explicacion)
+        : std::runtime_error(mensaje), explicacion_(std::make_shared<const std::string>(std::move(explicacion))) {}
+
+    // Empty when the raise site gave none.
+    const std::string& Explicacion() const {
+        static const std::string vacia;
+        return explicacion_ ? *explicacion_ : vacia;
+    }
 
     // The cell whose text the error is about, when it is about one.
     const std::optional<CeldaProblema>& Celda() const { return celda_; }
@@ -28,6 +43,7 @@ public:
     }
 
 private:
+    std::shared_ptr<const std::string> explicacion_;  // shared: copying an exception must not throw
     std::optional<CeldaProblema> celda_;
 };
 
@@ -38,10 +54,20 @@ inline constexpr const char* kRangoInvalido = "Range check error";
 inline constexpr const char* kErrorEscritura = "Stream write error";
 }  // namespace mensajes
 
-// "''%s'' is not a valid integer value"
-std::string MensajeEnteroInvalido(const std::string& texto);
+// A user's text as a message quotes it: at most kCaracteresCitados characters, then "…"
+// when it is longer, so that a huge line never makes a huge message. A character is a
+// byte with the continuation bytes (10xxxxxx) after it, four bytes at most: a UTF-8
+// character is never cut in two, and ill-formed bytes cannot make the quote long.
+inline constexpr size_t kCaracteresCitados = 60;
+std::string TextoCitado(std::string_view texto);
+
+// "''%s'' is not a valid integer value", the text quoted by TextoCitado
+std::string MensajeEnteroInvalido(std::string_view texto);
 // "List index out of bounds (%d)"
 std::string MensajeIndiceFueraDeRango(long long indice);
+
+// Throws the integer message for texto with an explanation of where the text was.
+[[noreturn]] void LanzarEnteroInvalido(std::string_view texto, std::string explicacion);
 
 // The text the application's error handler shows: a "." is appended when the last
 // character's code is above that of "." (letters, digits, and any non-ASCII byte).

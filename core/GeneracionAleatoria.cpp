@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "core/Errores.h"
 #include "core/TextoEntero.h"
@@ -11,15 +13,16 @@ namespace tavelorin {
 
 namespace {
 
-// Runs a conversion; its error is raised again naming the field.
-template <class Conversion>
-auto EnCampo(CampoAleatorio campo, Conversion&& conversion) {
+// Runs a conversion; its error is raised again naming the field, with the explanation
+// explicar gives for it.
+template <class Conversion, class Explicacion>
+auto EnCampo(CampoAleatorio campo, Explicacion&& explicar, Conversion&& conversion) {
     try {
         return conversion();
     } catch (const ErrorCampoAleatorio&) {
         throw;
     } catch (const ErrorTavelorin& e) {
-        throw ErrorCampoAleatorio(campo, e.what());
+        throw ErrorCampoAleatorio(campo, e.what(), explicar(e));
     }
 }
 
@@ -28,14 +31,32 @@ auto EnCampo(CampoAleatorio campo, Conversion&& conversion) {
 ParametrosAleatorios LeerParametrosAleatorios(const TextosAleatorios& t, std::string_view separador) {
     using C = CampoAleatorio;
     ParametrosAleatorios p;
-    p.productos = EnCampo(C::Productos, [&] { return TextoAEntero(t.productos); });
-    p.componentes = EnCampo(C::Componentes, [&] { return TextoAEntero(t.componentes); });
-    p.unidadesMinimas = EnCampo(C::UnidadesMinimas, [&] { return TextoAEntero(t.unidadesMinimas); });
-    p.unidadesMaximas = EnCampo(C::UnidadesMaximas, [&] { return TextoAEntero(t.unidadesMaximas); });
-    p.cantidadMinima = EnCampo(C::CantidadMinima, [&] { return TextoAEntero(t.cantidadMinima); });
-    p.cantidadMaxima = EnCampo(C::CantidadMaxima, [&] { return TextoAEntero(t.cantidadMaxima); });
-    p.probabilidad =
-        EnCampo(C::Probabilidad, [&] { return TextoAReal(AjustarDecimal(t.probabilidad, separador), separador); });
+    // An integer field, named as the dialog labels it.
+    auto entero = [](const char* nombre) {
+        return [nombre](const ErrorTavelorin&) {
+            return std::string("El ") + nombre + " del problema aleatorio no es un número entero.";
+        };
+    };
+    auto probabilidad = [](const ErrorTavelorin& e) {
+        return std::string_view(e.what()) == "Floating point overflow"
+                   ? std::string("La probabilidad de componente en producto es demasiado grande para representarla "
+                                 "como número real; debe estar entre 0 y 1.")
+                   : std::string("La probabilidad de componente en producto no es un número real. Escríbala con "
+                                 "cifras y una coma o un punto decimal, por ejemplo 0,5.");
+    };
+    p.productos = EnCampo(C::Productos, entero("número de productos"), [&] { return TextoAEntero(t.productos); });
+    p.componentes =
+        EnCampo(C::Componentes, entero("número de componentes"), [&] { return TextoAEntero(t.componentes); });
+    p.unidadesMinimas = EnCampo(C::UnidadesMinimas, entero("número de unidades mínimas de producto"),
+                                [&] { return TextoAEntero(t.unidadesMinimas); });
+    p.unidadesMaximas = EnCampo(C::UnidadesMaximas, entero("número de unidades máximas de producto"),
+                                [&] { return TextoAEntero(t.unidadesMaximas); });
+    p.cantidadMinima = EnCampo(C::CantidadMinima, entero("número de la cantidad mínima de componente en producto"),
+                               [&] { return TextoAEntero(t.cantidadMinima); });
+    p.cantidadMaxima = EnCampo(C::CantidadMaxima, entero("número de la cantidad máxima de componente en producto"),
+                               [&] { return TextoAEntero(t.cantidadMaxima); });
+    p.probabilidad = EnCampo(C::Probabilidad, probabilidad,
+                             [&] { return TextoAReal(AjustarDecimal(t.probabilidad, separador), separador); });
     return p;
 }
 

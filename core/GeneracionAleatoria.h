@@ -48,6 +48,8 @@ enum class CampoAleatorio {
 class ErrorCampoAleatorio : public ErrorTavelorin {
 public:
     ErrorCampoAleatorio(CampoAleatorio campo, const std::string& mensaje) : ErrorTavelorin(mensaje), campo_(campo) {}
+    ErrorCampoAleatorio(CampoAleatorio campo, const std::string& mensaje, std::string explicacion)
+        : ErrorTavelorin(mensaje, std::move(explicacion)), campo_(campo) {}
     CampoAleatorio Campo() const { return campo_; }
 
 private:

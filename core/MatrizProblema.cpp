@@ -168,23 +168,54 @@ std::vector<std::string> MatrizProblema::LineasProblema() const {
     return lineas;
 }
 
-void CargarLineas(MatrizProblema& matriz, const std::vector<std::string>& lineas) {
-    auto linea = [&lineas](size_t indice) -> const std::string& {
-        if (indice >= lineas.size()) throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)));
-        return lineas[indice];
-    };
+void CargarLineas(MatrizProblema& matriz, FuenteLineas& lineas) {
+    // Lines are taken in order, each only when it is needed: nothing after the last
+    // product line is read.
+    std::string texto;
+    size_t leidas = 0;
     // Counts in 32-bit wrapping arithmetic, as the grid's own counts are.
-    const uint32_t n = static_cast<uint32_t>(TextoAEntero(linea(0)));
+    uint32_t n = 0;
+    // The next line, or which one is missing and what it should hold.
+    auto siguiente = [&]() -> const std::string& {
+        if (lineas.Siguiente(texto)) {
+            ++leidas;
+            return texto;
+        }
+        std::string explicacion;
+        if (leidas == 0)
+            explicacion = "El archivo está vacío: falta la primera línea, el número de productos.";
+        else if (leidas == 1)
+            explicacion = "Falta la segunda línea del archivo, el número de componentes.";
+        else
+            explicacion = "El archivo tiene menos líneas de las que anuncia su cabecera: la primera línea anuncia " +
+                          std::to_string(static_cast<int32_t>(n)) +
+                          " productos, uno por línea desde la tercera, y el archivo termina en la línea " +
+                          std::to_string(leidas) + ", antes de la del producto " + std::to_string(leidas - 1) + ".";
+        throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(leidas)), std::move(explicacion));
+    };
+    auto recuento = [&](const char* que) -> uint32_t {
+        const bool primera = leidas == 0;
+        const std::string& t = siguiente();
+        if (const auto v = IntentarTextoAEntero(t)) return static_cast<uint32_t>(*v);
+        LanzarEnteroInvalido(t, std::string(primera ? "La primera" : "La segunda") + " línea del archivo (" + que +
+                                    ") no es un número entero.");
+    };
+    n = recuento("el número de productos");
     matriz.FijarFilas(static_cast<int32_t>(n + 1u));
-    const uint32_t m = static_cast<uint32_t>(TextoAEntero(linea(1)));
+    const uint32_t m = recuento("el número de componentes");
     matriz.FijarColumnas(static_cast<int32_t>(m + 2u));
     matriz.Rotular();
     for (int32_t r = 1; r < matriz.Filas(); ++r) {
         // The fields the line lacks stay empty.
-        LectorCampos campos(linea(static_cast<size_t>(r) + 1));
+        LectorCampos campos(siguiente());
         for (int32_t c = 1; c < matriz.Columnas() && !campos.Agotada(); ++c)
             matriz.PonerCelda(c, r, std::string(campos.Siguiente()));
     }
+}
+
+void CargarLineas(MatrizProblema& matriz, const std::vector<std::string>& lineas) {
+    LineasDeLista fuente(lineas);
+    CargarLineas(matriz, fuente);
 }
 
 }  // namespace tavelorin

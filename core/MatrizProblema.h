@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/BloqueTexto.h"
+#include "core/FuenteLineas.h"
 
 namespace tavelorin {
 
@@ -93,7 +94,9 @@ private:
 // Loads problem lines into the grid as texts: the row count becomes line 1 + 1, the
 // column count line 2 + 2, the grid is labelled, and each product row r takes the
 // fields of line r + 2. Fails at the first missing line or bad count, leaving the grid
-// as far as it got.
+// as far as it got. Lines are taken from the source only as they are needed, so nothing
+// after the last product line is read.
+void CargarLineas(MatrizProblema& matriz, FuenteLineas& lineas);
 void CargarLineas(MatrizProblema& matriz, const std::vector<std::string>& lineas);
 
 }  // namespace tavelorin

@@ -18,9 +18,33 @@ constexpr int64_t kMaximo32 = std::numeric_limits<int32_t>::max();
 
 bool Cabe32(int64_t v) { return v >= kMinimo32 && v <= kMaximo32; }
 
+// Line 0 holds the number of products, line 1 that of components.
 int32_t EnteroDeLinea(const std::vector<std::string>& lineas, size_t indice) {
-    if (indice >= lineas.size()) throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)));
-    return TextoAEntero(lineas[indice]);
+    const char* que = indice == 0 ? "La primera línea del problema (el número de productos)"
+                                  : "La segunda línea del problema (el número de componentes)";
+    if (indice >= lineas.size())
+        throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)), std::string("Falta ") +
+                             (indice == 0 ? "la primera línea del problema, el número de productos."
+                                          : "la segunda línea del problema, el número de componentes."));
+    if (const auto v = IntentarTextoAEntero(lineas[indice])) return *v;
+    LanzarEnteroInvalido(lineas[indice], std::string(que) + " no es un número entero.");
+}
+
+// The cell of product i (from 1) and field c (from 1; c = m + 1 is the demand).
+// The error names the cell, for its explanation and for the grid to select it.
+[[noreturn]] void CeldaNoEntera(std::string_view texto, int64_t i, int64_t c, int64_t m) {
+    const std::string producto = std::to_string(i);
+    std::string explicacion;
+    if (c > m) {
+        explicacion = texto.empty() ? "Falta la demanda del producto " + producto + " (columna Qj)."
+                                    : "La demanda del producto " + producto + " (columna Qj) no es un número entero.";
+    } else {
+        const std::string celda = "la celda (producto " + producto + ", componente " + std::to_string(c) + ")";
+        explicacion = texto.empty() ? "Falta un número entero: " + celda + " está vacía."
+                                    : "El contenido de " + celda + " no es un número entero.";
+    }
+    throw ErrorTavelorin(MensajeEnteroInvalido(texto), std::move(explicacion))
+        .EnCelda(static_cast<int32_t>(i), static_cast<int32_t>(c));
 }
 
 // Longest report text of a whole number up to valor (P = 4: scientific from 10000 on).
@@ -31,24 +55,29 @@ int64_t AnchoEnteroInforme(int64_t valor) {
     return ancho;
 }
 
-// The limits a run relies on, checked before anything is stored.
-void ComprobarLimites(int64_t n, int64_t m, int64_t q, const std::vector<int64_t>& totales) {
+// The limits a run relies on, checked before anything is stored. An evaluation builds
+// no stage table: neither its width, nor its memory, nor its 32-bit ideal consumption
+// k·N(j)/Q limits it (the quality figures are exact in 128 bits).
+void ComprobarLimites(int64_t n, int64_t m, int64_t q, const std::vector<int64_t>& totales, Lectura lectura) {
     if (q == 0)
         throw ErrorTavelorin("No hay nada que secuenciar: la demanda total es 0; "
                              "al menos un producto debe tener demanda positiva");
     if (q < 0) return;  // refused with "Range check error" when the table is sized
     const int64_t w = 1 + n + q + m + n + m;
-    if (w > kColumnasMaximas)
+    if (lectura == Lectura::ParaSecuenciar && w > kColumnasMaximas)
         throw ErrorTavelorin("Problema demasiado grande: la tabla de etapas tendría " + std::to_string(w) +
                              " columnas y el límite es " + std::to_string(kColumnasMaximas));
-    for (int64_t j = 0; j < m; ++j) {
+    for (int64_t j = 0; lectura == Lectura::ParaSecuenciar && j < m; ++j) {
         const int64_t ideal = q * totales[static_cast<size_t>(j)];
         if (!Cabe32(ideal))
             throw ErrorTavelorin("El consumo ideal del componente " + std::to_string(j + 1) + " en la etapa " +
                                  std::to_string(q) + " (" + std::to_string(ideal) +
                                  ") se sale del intervalo de los enteros de 32 bits");
     }
-    ComprobarMemoria(MemoriaNecesaria(n, m, q));
+    if (lectura == Lectura::ParaSecuenciar)
+        ComprobarMemoria(MemoriaNecesaria(n, m, q));
+    else
+        ComprobarMemoria(MemoriaEvaluacion(n, m, q));
 }
 
 }  // namespace
@@ -67,13 +96,23 @@ uint64_t MemoriaNecesaria(int64_t nProd, int64_t nComp, int64_t q) {
     return tabla + informe + secuencia;
 }
 
-void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& lineas) {
+uint64_t MemoriaEvaluacion(int64_t nProd, int64_t nComp, int64_t q) {
+    if (q <= 0) return 0;
+    // The sequence, and per product and component a few 128-bit sums.
+    return static_cast<uint64_t>(q) * sizeof(int32_t) + static_cast<uint64_t>(nProd + nComp) * 80;
+}
+
+void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& lineas, Lectura lectura) {
     estado.NProd = EnteroDeLinea(lineas, 0);
     estado.NComp = EnteroDeLinea(lineas, 1);
     const int64_t n = estado.NProd;
     const int64_t m = estado.NComp;
 
-    if (n <= -2 || (n >= 0 && m <= -2)) throw ErrorTavelorin(mensajes::kRangoInvalido);
+    if (n <= -2 || (n >= 0 && m <= -2))
+        throw ErrorTavelorin(mensajes::kRangoInvalido,
+                             "Un recuento negativo no es válido: el número de " +
+                                 (n <= -2 ? "productos es " + std::to_string(n) : "componentes es " + std::to_string(m)) +
+                                 ".");
     if (n == -1)
         throw ErrorTavelorin("El número de productos no puede ser negativo (-1)");
     if (m == -1)
@@ -96,15 +135,16 @@ void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& li
     MatrizDatos& datos = estado.Datos;
     for (int64_t i = 1; i <= n; ++i) {
         const size_t indice = static_cast<size_t>(1 + i);
-        if (indice >= lineas.size()) throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)));
+        if (indice >= lineas.size())
+            throw ErrorTavelorin(MensajeIndiceFueraDeRango(static_cast<long long>(indice)),
+                                 "El problema tiene menos líneas de las que anuncia: " + std::to_string(n) +
+                                     " productos, y falta la línea del producto " + std::to_string(i) + ".");
         // Fields in reading order; a missing field reads as the empty text.
         LectorCampos campos(lineas[indice]);
         for (int64_t c = 1; c <= m + 1; ++c) {
             const std::string_view campo = campos.Siguiente();
             const std::optional<int32_t> valor = IntentarTextoAEntero(campo);
-            if (!valor)
-                throw ErrorTavelorin(MensajeEnteroInvalido(std::string(campo)))
-                    .EnCelda(static_cast<int32_t>(i), static_cast<int32_t>(c));
+            if (!valor) CeldaNoEntera(campo, i, c, m);
             datos(i - 1, c - 1) = *valor;
         }
     }
@@ -133,7 +173,7 @@ void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& li
     if (!Cabe32(q))
         throw ErrorTavelorin("La demanda total (" + std::to_string(q) +
                              ") se sale del intervalo de los enteros de 32 bits");
-    ComprobarLimites(n, m, q, totales);
+    ComprobarLimites(n, m, q, totales, lectura);
 
     for (int64_t j = 0; j < m; ++j) datos(n, j) = static_cast<int32_t>(totales[static_cast<size_t>(j)]);
     estado.Q = static_cast<int32_t>(q);

@@ -61,11 +61,20 @@ struct EstadoSecuenciador {
 // The widest stage table the program builds.
 inline constexpr int64_t kColumnasMaximas = 65535;
 
+// What a problem is read for: a run needs its stage table (at most kColumnasMaximas
+// wide, within the available memory); the evaluation of a given sequence needs only
+// the problem and the sequence.
+enum class Lectura { ParaSecuenciar, ParaEvaluar };
+
 // Parses problem lines into NProd, NComp, Datos and Q. On failure NProd and NComp keep
 // what was read, Datos its new size with the cells converted so far, Q its old value.
-void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& lineas);
+void LeerProblema(EstadoSecuenciador& estado, const std::vector<std::string>& lineas,
+                  Lectura lectura = Lectura::ParaSecuenciar);
 
 // Bytes a run of this size needs for its table and its report text.
 uint64_t MemoriaNecesaria(int64_t nProd, int64_t nComp, int64_t q);
+
+// Bytes the evaluation of a sequence of this size needs: O(Q + n + m).
+uint64_t MemoriaEvaluacion(int64_t nProd, int64_t nComp, int64_t q);
 
 }  // namespace tavelorin

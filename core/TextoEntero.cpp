@@ -65,7 +65,7 @@ std::optional<int32_t> IntentarTextoAEntero(std::string_view texto) {
 
 int32_t TextoAEntero(std::string_view texto) {
     if (auto v = IntentarTextoAEntero(texto)) return *v;
-    throw ErrorTavelorin(MensajeEnteroInvalido(std::string(texto)));
+    throw ErrorTavelorin(MensajeEnteroInvalido(texto));
 }
 
 }  // namespace tavelorin

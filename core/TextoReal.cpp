@@ -245,7 +245,7 @@ std::optional<long double> IntentarTextoAReal(std::string_view texto, std::strin
 
 double TextoAReal(std::string_view texto, std::string_view separador) {
     const std::optional<long double> valor = IntentarTextoAReal(texto, separador);
-    if (!valor) throw ErrorTavelorin("'" + std::string(texto) + "' is not a valid floating point value");
+    if (!valor) throw ErrorTavelorin("'" + TextoCitado(texto) + "' is not a valid floating point value");
     if (std::fabs(*valor) > static_cast<long double>(std::numeric_limits<double>::max()))
         throw ErrorTavelorin("Floating point overflow");
     return static_cast<double>(*valor);

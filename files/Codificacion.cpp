@@ -20,7 +20,7 @@ constexpr std::array<char32_t, 32> kWindows1252Altos = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
 };
 
-void AnadirUtf8(std::string& destino, char32_t cp) {
+void AnadirCodigoUtf8(std::string& destino, char32_t cp) {
     if (cp < 0x80) {
         destino.push_back(static_cast<char>(cp));
     } else if (cp < 0x800) {
@@ -118,27 +118,67 @@ std::size_t PasoUtf8(const unsigned char* p, const unsigned char* fin, char32_t&
     return longitud;
 }
 
-std::string DecodificarWindows1252(std::string_view bytes) {
-    std::string texto;
-    texto.reserve(bytes.size() + bytes.size() / 8);
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* fin = p + bytes.size();
-    while (p < fin) {
-        const std::size_t n = LongitudAscii(p, static_cast<std::size_t>(fin - p));
-        texto.append(reinterpret_cast<const char*>(p), n);
-        p += n;
-        if (p == fin) break;
-        const Utf8Corto& u = kTablaWindows1252[*p - 0x80];
-        texto.append(u.bytes, u.longitud);
-        ++p;
-    }
-    return texto;
+// Eight bytes at p, all ASCII.
+bool OchoAscii(const unsigned char* p) {
+    std::uint64_t palabra;
+    std::memcpy(&palabra, p, 8);
+    return (palabra & 0x8080808080808080ULL) == 0;
 }
 
-std::string DecodificarUtf8(std::string_view bytes) {
-    std::string texto;
-    texto.reserve(bytes.size());
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+// Every Windows-1252 byte in UTF-8, padded to four bytes, and its length: the decoding
+// below copies four bytes and advances by the length, with no branch on the byte.
+struct Utf8De1252 {
+    std::array<std::array<char, 4>, 256> bytes{};
+    std::array<unsigned char, 256> longitud{};
+};
+
+constexpr Utf8De1252 CrearTablaCompleta() {
+    Utf8De1252 t{};
+    for (unsigned b = 0; b < 256; ++b) {
+        if (b < 0x80) {
+            t.bytes[b][0] = static_cast<char>(b);
+            t.longitud[b] = 1;
+        } else {
+            const Utf8Corto& u = kTablaWindows1252[b - 0x80];
+            for (unsigned i = 0; i < u.longitud; ++i) t.bytes[b][i] = u.bytes[i];
+            t.longitud[b] = u.longitud;
+        }
+    }
+    return t;
+}
+
+constexpr Utf8De1252 kUtf8De1252 = CrearTablaCompleta();
+
+void AnadirWindows1252(std::string& texto, std::string_view bytes) {
+    const auto* const inicio = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const fin = inicio + bytes.size();
+    std::size_t largo = 0;
+    for (const auto* p = inicio; p < fin; ++p) largo += kUtf8De1252.longitud[*p];
+    const std::size_t antes = texto.size();
+    texto.resize(antes + largo + 3);  // room for the last four-byte copy
+    char* destino = texto.data() + antes;
+    for (const auto* p = inicio; p < fin;) {
+        if (fin - p >= 8 && OchoAscii(p)) {
+            std::memcpy(destino, p, 8);
+            destino += 8;
+            p += 8;
+            continue;
+        }
+        std::memcpy(destino, kUtf8De1252.bytes[*p].data(), 4);
+        destino += kUtf8De1252.longitud[*p++];
+    }
+    texto.resize(antes + largo);
+}
+
+// A well-formed start of a UTF-8 sequence that the end of the bytes cuts short.
+bool PrincipioUtf8(const unsigned char* p, const unsigned char* fin) {
+    char32_t cp;
+    return PasoUtf8(p, fin, cp) == static_cast<std::size_t>(fin - p) && cp == kMalFormado && (p[0] >= 0xC2 && p[0] <= 0xF4);
+}
+
+std::size_t AnadirUtf8(std::string& texto, std::string_view bytes, bool final) {
+    const auto* inicio = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* p = inicio;
     const auto* fin = p + bytes.size();
     const auto* tramo = p;  // start of the well-formed stretch not copied yet
     while (p < fin) {
@@ -147,40 +187,45 @@ std::string DecodificarUtf8(std::string_view bytes) {
         char32_t cp;
         const std::size_t usados = PasoUtf8(p, fin, cp);
         if (cp == kMalFormado) {
+            if (!final && p + usados == fin && PrincipioUtf8(p, fin)) {
+                fin = p;  // more bytes may complete it
+                break;
+            }
             texto.append(reinterpret_cast<const char*>(tramo), static_cast<std::size_t>(p - tramo));
-            AnadirUtf8(texto, kSustituto);
+            AnadirCodigoUtf8(texto, kSustituto);
             tramo = p + usados;
         }
         p += usados;
     }
     texto.append(reinterpret_cast<const char*>(tramo), static_cast<std::size_t>(fin - tramo));
-    return texto;
+    return static_cast<std::size_t>(fin - inicio);
 }
 
-std::string DecodificarUtf16(std::string_view bytes, bool bigEndian) {
-    std::string texto;
-    texto.reserve(bytes.size() / 2 + bytes.size() / 8);
+std::size_t AnadirUtf16(std::string& texto, std::string_view bytes, bool bigEndian, bool final) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t unidades = bytes.size() / 2;
+    std::size_t unidades = bytes.size() / 2;
     auto unidad = [&](std::size_t i) -> char32_t {
         const unsigned a = p[2 * i], b = p[2 * i + 1];
         return bigEndian ? (a << 8) | b : (b << 8) | a;
     };
+    // A high surrogate at the end waits for its pair, and an odd byte for its partner.
+    if (!final && unidades > 0 && unidad(unidades - 1) >= 0xD800 && unidad(unidades - 1) <= 0xDBFF) --unidades;
     for (std::size_t i = 0; i < unidades; ++i) {
         const char32_t u = unidad(i);
         if (u < 0x80) {
             texto.push_back(static_cast<char>(u));
         } else if (u < 0xD800 || u > 0xDFFF) {
-            AnadirUtf8(texto, u);
+            AnadirCodigoUtf8(texto, u);
         } else if (u <= 0xDBFF && i + 1 < unidades && unidad(i + 1) >= 0xDC00 && unidad(i + 1) <= 0xDFFF) {
-            AnadirUtf8(texto, 0x10000 + ((u - 0xD800) << 10) + (unidad(i + 1) - 0xDC00));
+            AnadirCodigoUtf8(texto, 0x10000 + ((u - 0xD800) << 10) + (unidad(i + 1) - 0xDC00));
             ++i;
         } else {
-            AnadirUtf8(texto, kSustituto);  // unpaired surrogate
+            AnadirCodigoUtf8(texto, kSustituto);  // unpaired surrogate
         }
     }
-    if (bytes.size() % 2 != 0) AnadirUtf8(texto, kSustituto);
-    return texto;
+    if (!final) return 2 * unidades;
+    if (bytes.size() % 2 != 0) AnadirCodigoUtf8(texto, kSustituto);
+    return bytes.size();
 }
 
 char ByteWindows1252(char32_t cp) {
@@ -231,11 +276,52 @@ private:
 
 }  // namespace
 
+Codificacion ElegirCodificacion(std::string_view inicio, std::size_t& marca) {
+    marca = 0;
+    if (inicio.starts_with("\xEF\xBB\xBF")) {
+        marca = 3;
+        return Codificacion::Utf8;
+    }
+    if (inicio.starts_with("\xFF\xFE")) {
+        marca = 2;
+        return Codificacion::Utf16LE;
+    }
+    if (inicio.starts_with("\xFE\xFF")) {
+        marca = 2;
+        return Codificacion::Utf16BE;
+    }
+    return Codificacion::Windows1252;
+}
+
+bool PuedeSerMarca(std::string_view inicio) {
+    for (const std::string_view marca : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"})
+        if (inicio.size() < marca.size() && marca.starts_with(inicio)) return true;
+    return false;
+}
+
+std::size_t AnadirDecodificado(std::string& texto, std::string_view bytes, Codificacion codificacion, bool final) {
+    switch (codificacion) {
+        case Codificacion::Utf8: return AnadirUtf8(texto, bytes, final);
+        case Codificacion::Utf16LE: return AnadirUtf16(texto, bytes, false, final);
+        case Codificacion::Utf16BE: return AnadirUtf16(texto, bytes, true, final);
+        case Codificacion::Windows1252: break;
+    }
+    AnadirWindows1252(texto, bytes);
+    return bytes.size();
+}
+
 std::string DecodificarBytes(std::string_view bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) return DecodificarUtf8(bytes.substr(3));
-    if (bytes.starts_with("\xFF\xFE")) return DecodificarUtf16(bytes.substr(2), false);
-    if (bytes.starts_with("\xFE\xFF")) return DecodificarUtf16(bytes.substr(2), true);
-    return DecodificarWindows1252(bytes);
+    std::size_t marca;
+    const Codificacion codificacion = ElegirCodificacion(bytes, marca);
+    bytes.remove_prefix(marca);
+    std::string texto;
+    switch (codificacion) {
+        case Codificacion::Windows1252: texto.reserve(bytes.size() + bytes.size() / 8); break;
+        case Codificacion::Utf8: texto.reserve(bytes.size()); break;
+        default: texto.reserve(bytes.size() / 2 + bytes.size() / 8); break;
+    }
+    AnadirDecodificado(texto, bytes, codificacion, true);
+    return texto;
 }
 
 std::vector<std::string> DividirLineas(std::string_view texto) {

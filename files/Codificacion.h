@@ -14,6 +14,22 @@ namespace tavelorin {
 // mark the bytes are Windows-1252. Ill-formed input becomes U+FFFD.
 std::string DecodificarBytes(std::string_view bytes);
 
+// The encodings DecodificarBytes tells apart.
+enum class Codificacion { Windows1252, Utf8, Utf16LE, Utf16BE };
+
+// The encoding the first bytes of a file choose (as DecodificarBytes does), and the
+// length of its byte-order mark in marca.
+Codificacion ElegirCodificacion(std::string_view inicio, std::size_t& marca);
+
+// True while the bytes read so far are a proper beginning of a byte-order mark, so the
+// encoding cannot be chosen before more arrive (or the file ends).
+bool PuedeSerMarca(std::string_view inicio);
+
+// Appends the UTF-8 form of bytes (no mark) to texto, as DecodificarBytes decodes them.
+// With final false, a character that more bytes could complete (a cut UTF-8 sequence, a
+// high surrogate, an odd byte) is left out; returns the number of bytes used.
+std::size_t AnadirDecodificado(std::string& texto, std::string_view bytes, Codificacion codificacion, bool final);
+
 // Lines of a text: a line ends at CR, LF or CR LF. A final break adds no empty line.
 // Everything from the first NUL character on is ignored.
 std::vector<std::string> DividirLineas(std::string_view texto);

@@ -4,48 +4,21 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/Errores.h"
+#include "core/Memoria.h"
 #include "files/ErroresFichero.h"
 #include "files/ReemplazoAtomico.h"
 
 namespace tavelorin {
 
 namespace {
-
-std::string LeerBytesFichero(const std::string& nombre) {
-    const int fd = ::open(nombre.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) LanzarErrorAlAbrir(nombre, errno);
-    struct Cierre {
-        int fd;
-        ~Cierre() { ::close(fd); }
-    } cierre{fd};
-
-    struct stat st;
-    if (::fstat(fd, &st) != 0) LanzarErrorAlAbrir(nombre, errno);
-    if (S_ISDIR(st.st_mode)) LanzarErrorAlAbrir(nombre, EISDIR);
-
-    // The size is only a hint: read until end of file.
-    std::string bytes;
-    bytes.resize(S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 65536);
-    std::size_t leidos = 0;
-    for (;;) {
-        if (leidos == bytes.size()) bytes.resize(bytes.size() * 2);
-        const ssize_t r = ::read(fd, bytes.data() + leidos, bytes.size() - leidos);
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            LanzarErrorAlAbrir(nombre, errno);
-        }
-        if (r == 0) break;
-        leidos += static_cast<std::size_t>(r);
-    }
-    bytes.resize(leidos);
-    return bytes;
-}
 
 // Collects the encoded output in a fixed block and hands it to the file whenever it
 // fills, so no request to the system is larger than a block.
@@ -79,8 +52,59 @@ private:
 
 }  // namespace
 
+FicheroEntrada::FicheroEntrada(const std::string& nombre) : nombre_(nombre) {
+    // The kind is checked before opening, so that a FIFO or a device is never opened,
+    // and again on the open file, in case the name changed in between. O_NONBLOCK keeps
+    // that open from waiting for a FIFO's writer.
+    struct stat st;
+    auto comprobar = [&] {
+        if (S_ISDIR(st.st_mode)) LanzarErrorAlAbrir(nombre_, EISDIR);
+        if (!S_ISREG(st.st_mode)) LanzarNoEsFicheroNormal(nombre_, st.st_mode);
+    };
+    if (::stat(nombre_.c_str(), &st) != 0) LanzarErrorAlAbrir(nombre_, errno);
+    comprobar();
+    fd_ = ::open(nombre_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd_ < 0) LanzarErrorAlAbrir(nombre_, errno);
+    try {
+        if (::fstat(fd_, &st) != 0) LanzarErrorAlAbrir(nombre_, errno);
+        comprobar();
+        const int banderas = ::fcntl(fd_, F_GETFL);
+        if (banderas < 0 || ::fcntl(fd_, F_SETFL, banderas & ~O_NONBLOCK) != 0) LanzarErrorAlAbrir(nombre_, errno);
+    } catch (...) {
+        ::close(fd_);
+        throw;
+    }
+}
+
+FicheroEntrada FicheroEntrada::EntradaEstandar() { return FicheroEntrada(STDIN_FILENO, std::string()); }
+
+FicheroEntrada::~FicheroEntrada() {
+    if (!nombre_.empty()) ::close(fd_);
+}
+
+std::size_t FicheroEntrada::Leer(char* destino, std::size_t n) {
+    for (;;) {
+        const ssize_t r = ::read(fd_, destino, n);
+        if (r >= 0) return static_cast<std::size_t>(r);
+        if (errno == EINTR) continue;
+        if (nombre_.empty()) throw ErrorTavelorin("Cannot open file \"-\". " + DescripcionError(errno));
+        LanzarErrorAlAbrir(nombre_, errno);
+    }
+}
+
 std::vector<std::string> LeerLineasFichero(const std::string& nombre) {
-    return DividirLineas(DecodificarBytes(LeerBytesFichero(nombre)));
+    LineasDeFichero fichero(nombre);
+    std::vector<std::string> lineas;
+    std::string linea;
+    uint64_t bytes = 0;
+    while (fichero.Siguiente(linea)) {
+        if (lineas.size() == lineas.capacity() && lineas.size() >= (std::size_t{1} << 16))
+            // The list doubles: its new block beside the old one, and the texts.
+            ComprobarMemoria(3 * lineas.size() * sizeof(std::string) + bytes);
+        bytes += linea.size() > 15 ? linea.size() + 1 : 0;
+        lineas.push_back(linea);
+    }
+    return lineas;
 }
 
 void EscribirLineasFichero(const std::string& nombre, const std::vector<std::string>& lineas) {
@@ -97,6 +121,22 @@ void EscribirLineasFichero(const std::string& nombre, std::size_t cantidad,
     }
     salida.Vaciar();
     fichero.Confirmar();
+}
+
+bool MismoFichero(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return false;
+    struct stat sa, sb;
+    const bool existeA = ::stat(a.c_str(), &sa) == 0;
+    const bool existeB = ::stat(b.c_str(), &sb) == 0;
+    if (existeA && existeB) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    if (existeA != existeB) return false;
+    // Neither exists yet: the same absolute path once its folders' links are resolved.
+    std::error_code error;
+    const std::filesystem::path ca = std::filesystem::weakly_canonical(std::filesystem::absolute(a, error), error);
+    if (error) return a == b;
+    const std::filesystem::path cb = std::filesystem::weakly_canonical(std::filesystem::absolute(b, error), error);
+    if (error) return a == b;
+    return ca == cb;
 }
 
 std::string NombreSolucionPropuesto(const std::string& ficheroProblema) {

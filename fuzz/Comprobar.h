@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavelorin::fuzz {
 
@@ -28,6 +29,18 @@ inline std::string Visible(std::string_view s) {
         }
     }
     return r;
+}
+
+// A user's text as messages quote it: the first 60 characters and "…" when there are
+// more. A character is a byte with up to three bytes 0x80..0xBF after it.
+inline std::string Citado(std::string_view s) {
+    std::vector<size_t> inicios;  // where each character starts
+    for (size_t i = 0; i < s.size(); ++i) {
+        const bool continuacion = (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80;
+        if (!continuacion || inicios.empty() || i - inicios.back() == 4) inicios.push_back(i);
+    }
+    if (inicios.size() <= 60) return std::string(s);
+    return std::string(s.substr(0, inicios[60])) + "\xE2\x80\xA6";
 }
 
 [[noreturn]] inline void Fallar(const char* fichero, int linea, const char* condicion, const std::string& detalle) {

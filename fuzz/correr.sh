@@ -11,12 +11,23 @@ segundos="${1:-30}"
 build="${2:-build}"
 shift $(( $# < 2 ? $# : 2 ))
 objetivos=("$@")
-[[ ${#objetivos[@]} -gt 0 ]] || objetivos=(fuzz_texto_entero fuzz_texto_real fuzz_fichero_problema fuzz_secuenciar fuzz_formato_real)
+[[ ${#objetivos[@]} -gt 0 ]] || objetivos=(fuzz_texto_entero fuzz_texto_real fuzz_fichero_problema fuzz_secuenciar fuzz_formato_real
+                                            fuzz_opciones_cli fuzz_leer_secuencia)
 bin="$build/fuzz/clang"
 
 if [[ ! -x "$bin/fuzz_texto_entero" ]]; then
   echo "Fuzz targets not built in $bin (clang++-14 or libclang-rt-14-dev missing?): fuzzing skipped"
   exit 0
+fi
+if [[ $# -eq 0 ]]; then
+  # Every target the build makes is fuzzed: a new one must be added to the list above.
+  for programa in "$bin"/fuzz_*; do
+    [[ -f "$programa" && -x "$programa" ]] || continue
+    if [[ " ${objetivos[*]} " != *" $(basename "$programa") "* ]]; then
+      echo "FAIL: $(basename "$programa") is built but not in the list of fuzz/correr.sh"
+      exit 1
+    fi
+  done
 fi
 
 temporal="$(mktemp -d)"
@@ -33,6 +44,8 @@ for objetivo in "${objetivos[@]}"; do
     texto_real) opciones+=(-max_len=8192 -dict=fuzz/diccionarios/real.dict) ;;
     fichero_problema | secuenciar) opciones+=(-max_len=4096 -dict=fuzz/diccionarios/problema.dict) ;;
     formato_real) opciones+=(-max_len=64) ;;
+    opciones_cli) opciones+=(-max_len=4096 -dict=fuzz/diccionarios/opciones.dict) ;;
+    leer_secuencia) opciones+=(-max_len=8192 -dict=fuzz/diccionarios/secuencia.dict) ;;
   esac
   mkdir -p "$temporal/$carpeta"
   cp fuzz/corpus/"$carpeta"/* "$temporal/$carpeta/"

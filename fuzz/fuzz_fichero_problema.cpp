@@ -3,12 +3,16 @@
 // is limited to 1 MiB, so the grid itself refuses the large counts an input may ask for
 // ("Out of memory") and every run stays small.
 //
+// The same bytes are also read as a stream (LectorLineas, in pieces of 1 to 7 bytes, as
+// the last byte picks) and loaded from it.
+//
 // Checks: the decoded text is well-formed UTF-8 and gives back the bytes (Windows-1252
 // round trip; unchanged well-formed UTF-8; re-encoded well-formed UTF-16); the lines
 // are those of a plain split; a load gives the counts, labels and fields the lines ask
 // for, the empty-cell count, problem lines that load back to the same grid, and the
 // same outcome over a grid that held another problem; a failure is one of the grid's
-// messages and leaves a consistent grid.
+// messages and leaves a consistent grid; the stream gives the same lines, and loading
+// from it the same grid and message after reading no line past the last product line.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,6 +21,7 @@
 #include "Comprobar.h"
 #include "core/Errores.h"
 #include "files/FicheroTexto.h"
+#include "files/LectorLineas.h"
 #include "core/MatrizProblema.h"
 #include "core/Memoria.h"
 #include "core/TextoEntero.h"
@@ -202,7 +207,9 @@ void ComprobarFallo(const std::string& mensaje, const std::vector<std::string>& 
         return;
     }
     for (size_t i = 0; i < 2 && i < lineas.size(); ++i)
-        if (mensaje == "''" + lineas[i] + "'' is not a valid integer value" && !IntentarTextoAEntero(lineas[i])) return;
+        if (mensaje == "''" + tavelorin::fuzz::Citado(lineas[i]) + "'' is not a valid integer value" &&
+            !IntentarTextoAEntero(lineas[i]))
+            return;
     COMPROBAR(false, "mensaje inesperado [" + Visible(mensaje) + "]");
 }
 
@@ -219,6 +226,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
     ComprobarDecodificacion(bytes, texto);
     const std::vector<std::string> lineas = DividirLineas(texto);
     COMPROBAR(lineas == Partir(texto), "DividirLineas de [" + Visible(texto) + "]");
+
+    // The stream reader, given the bytes in pieces of a size the input picks, reads the
+    // same lines, and reads no further than a load asks.
+    const size_t trozo = tamano == 0 ? 1 : datos[tamano - 1] % 7 + 1;
+    {
+        BytesEnMemoria fuente(bytes, trozo);
+        LectorLineas lector(fuente);
+        std::vector<std::string> leidas;
+        std::string linea;
+        while (lector.Siguiente(linea)) leidas.push_back(linea);
+        COMPROBAR(leidas == lineas, "LectorLineas en trozos de " + std::to_string(trozo) + " de [" + Visible(bytes) + "]");
+    }
 
     MatrizProblema nueva;
     MatrizProblema usada;
@@ -237,6 +256,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
     }
     COMPROBAR(mensajeNueva == mensajeUsada,
               "sobre una matriz usada [" + Visible(mensajeUsada) + "], sobre una nueva [" + Visible(mensajeNueva) + "]");
+    // Loading from the stream: the same grid and message, having read only the lines
+    // the load needed.
+    MatrizProblema delFlujo;
+    std::string mensajeFlujo;
+    size_t pedidas = 0;
+    {
+        BytesEnMemoria fuente(bytes, trozo);
+        LectorLineas lector(fuente);
+        struct Contadas final : FuenteLineas {
+            FuenteLineas& f;
+            size_t& n;
+            Contadas(FuenteLineas& f, size_t& n) : f(f), n(n) {}
+            bool Siguiente(std::string& l) override { return f.Siguiente(l) && ++n > 0; }
+        } contadas(lector, pedidas);
+        try {
+            CargarLineas(delFlujo, contadas);
+        } catch (const ErrorTavelorin& e) {
+            mensajeFlujo = e.what();
+        }
+    }
+    COMPROBAR(mensajeFlujo == mensajeNueva, "del flujo [" + Visible(mensajeFlujo) + "], de la lista [" +
+                                                 Visible(mensajeNueva) + "]");
+    COMPROBAR(MismasCeldas(delFlujo, nueva), "el flujo carga otra matriz");
+    COMPROBAR(pedidas <= static_cast<size_t>(nueva.Filas()) + 1, "del flujo se leyeron " + std::to_string(pedidas) +
+                                                                   " lineas para " + std::to_string(nueva.Filas()) + " filas");
     if (mensajeNueva.empty()) {
         ComprobarCarga(nueva, lineas);
         COMPROBAR(MismasCeldas(nueva, usada), "la matriz usada queda distinta de la nueva");

@@ -85,7 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
     } catch (const ErrorTavelorin& e) {
         COMPROBAR(!valor, "TextoAEntero rechazo [" + Visible(texto) + "], que vale " + Mostrar(valor));
         // what() is a C string: a text holding a NUL shows up to it (file lines never do).
-        const std::string mensaje = "''" + std::string(texto) + "'' is not a valid integer value";
+        // A long text is quoted by its first 60 characters.
+        const std::string mensaje = "''" + tavelorin::fuzz::Citado(texto) + "'' is not a valid integer value";
         COMPROBAR(std::string_view(e.what()) == mensaje.c_str(), "mensaje [" + Visible(e.what()) + "]");
     }
 

@@ -107,8 +107,9 @@ void ComprobarTextoAReal(std::string_view texto, std::string_view sep, std::opti
     } catch (const ErrorTavelorin& e) {
         const std::string mensaje = e.what();
         if (!leido) {
-            // what() is a C string: a text holding a NUL shows up to it.
-            const std::string esperado = "'" + std::string(texto) + "' is not a valid floating point value";
+            // what() is a C string: a text holding a NUL shows up to it. A long text is
+            // quoted by its first 60 characters.
+            const std::string esperado = "'" + tavelorin::fuzz::Citado(texto) + "' is not a valid floating point value";
             COMPROBAR(mensaje == esperado.c_str(),
                       "mensaje [" + Visible(mensaje) + "]");
         } else {

@@ -9,7 +9,8 @@ paquetes=(
   libbenchmark-dev
   locales
   qt6-base-dev qt6-qpa-plugins qt6-svg-dev libqt6svg6 qt6-charts-dev libqt6opengl6-dev
-  qt6-translations-l10n  # Qt's own texts in Spanish (the save dialogs' overwrite question)
+  qt6-translations-l10n  # Qt's dialogs in the user's language (the save dialogs' overwrite question too)
+  poppler-utils          # pdfinfo and pdftotext read back the PDF files the tests print
   clang-14 libclang-rt-14-dev
   fonts-liberation fontconfig
   librsvg2-bin  # the icon's PNG sizes

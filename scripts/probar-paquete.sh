@@ -79,6 +79,9 @@ for biblioteca in $(objdump -p "$raiz/usr/bin/tavelorin" | awk '/NEEDED/ && /lib
   grep -qE "(^|, )$paquete( |,|$)" <<<"$depende" || mal "Depends lacks $paquete (for $biblioteca): $depende"
 done
 
+# Qt's translations are loaded at run time: no library check can find them.
+grep -qE "(^|, )qt6-translations-l10n( |,|$)" <<<"$depende" || mal "Depends lacks qt6-translations-l10n: $depende"
+
 # The desktop entry, the MIME types and the metadata name the same things.
 escritorio="$raiz/usr/share/applications/tavelorin.desktop"
 tipos="$raiz/usr/share/mime/packages/tavelorin.xml"

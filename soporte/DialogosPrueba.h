@@ -24,6 +24,7 @@ public:
     std::deque<std::optional<QString>> respuestas;  // nullopt answers Cancel
     std::vector<Pregunta> preguntas;
     std::vector<std::pair<QString, QString>> errores;  // caption, message
+    std::vector<QString> explicaciones;                // the explanation shown with each error
     std::vector<std::pair<QString, QString>> informaciones;
     // Yes/no questions: the answers (an empty queue answers "No") and what was asked.
     std::deque<bool> confirmaciones;
@@ -59,8 +60,10 @@ public:
         respuestas.pop_front();
         return r;
     }
-    void MostrarError(QWidget*, const QString& titulo, const QString& mensaje) override {
+    void MostrarError(QWidget*, const QString& titulo, const QString& mensaje,
+                      const QString& explicacion = QString()) override {
         errores.emplace_back(titulo, mensaje);
+        explicaciones.push_back(explicacion);
     }
     void MostrarInformacion(QWidget*, const QString& titulo, const QString& mensaje) override {
         informaciones.emplace_back(titulo, mensaje);
@@ -108,12 +111,26 @@ public:
         return alMostrarFormulario ? alMostrarFormulario(formulario) : false;
     }
 
-    // The print dialog: confirmed or cancelled.
+    // The print dialog: confirmed or cancelled; when confirmed, alImprimir makes the
+    // choices the user would (a PDF file, say).
     bool imprimirConfirma = false;
     int dialogosImprimir = 0;
-    bool Ejecutar(QWidget*, QPrinter&) override {
+    std::function<void(QPrinter&)> alImprimir;
+    bool Ejecutar(QWidget*, QPrinter& impresora) override {
         ++dialogosImprimir;
+        if (imprimirConfirma && alImprimir) alImprimir(impresora);
         return imprimirConfirma;
+    }
+
+    // The print preview: how often it was shown and, when a printer is given here, what
+    // it draws on that printer (as printing from the preview would).
+    int vistasPreliminares = 0;
+    QPrinter* impresoraVistaPreliminar = nullptr;
+    QPrinter* pintarVistaPreliminarEn = nullptr;
+    void VistaPreliminar(QWidget*, QPrinter& impresora, const std::function<void(QPrinter&)>& pintar) override {
+        ++vistasPreliminares;
+        impresoraVistaPreliminar = &impresora;
+        if (pintarVistaPreliminarEn != nullptr) pintar(*pintarVistaPreliminarEn);
     }
 
     QStringList Mensajes() const {

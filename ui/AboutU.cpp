@@ -5,7 +5,6 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -260,15 +259,6 @@ void TAboutBox::Label7MouseDown() { abridor_.AbrirDireccion(kDireccionLicencia);
 void TAboutBox::Label9MouseDown() { abridor_.AbrirDireccion(kDireccionOrganizacion2); }
 
 void TAboutBox::BitBtn1Click() { accept(); }
-
-// No cancel button: Esc does nothing.
-void TAboutBox::keyPressEvent(QKeyEvent* evento) {
-    if (evento->key() == Qt::Key_Escape && evento->modifiers() == Qt::NoModifier) {
-        evento->accept();
-        return;
-    }
-    QDialog::keyPressEvent(evento);
-}
 
 void TAboutBox::showEvent(QShowEvent* evento) {
     CentrarEnPantalla();

@@ -34,7 +34,8 @@ AbridorEnlaces& AbridorEnlacesDelSistema();
 // (each widget's own) elsewhere.
 void FijarCursorAplicacion(Qt::CursorShape forma);
 
-// Created once, hidden, after the main window; shown modally as often as asked.
+// Created once, hidden, after the main window; shown modally as often as asked. Aceptar
+// (also Enter), the close button and Esc close it.
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:
@@ -69,7 +70,6 @@ public:
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
-    void keyPressEvent(QKeyEvent* evento) override;
     void showEvent(QShowEvent* evento) override;
     void hideEvent(QHideEvent* evento) override;
 

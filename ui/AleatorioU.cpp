@@ -71,11 +71,14 @@ TFormAleatorio::TFormAleatorio(QWidget* padre) : QDialog(padre) {
         return edit;
     };
     const TextosAleatorios iniciales;
-    ENProd = campo(QStringLiteral("Número de productos:"), QString::fromStdString(iniciales.productos), {210, 50}, 5);
+    // The left column's labels keep a margin from the window's edge.
+    constexpr int kMargen = 8;
+    ENProd = campo(QStringLiteral("Número de productos:"), QString::fromStdString(iniciales.productos), {210, 50},
+                   kMargen);
     ENUMin = campo(QStringLiteral("Número de unidades mínimas de producto:"),
-                   QString::fromStdString(iniciales.unidadesMinimas), {210, 75}, 0);
+                   QString::fromStdString(iniciales.unidadesMinimas), {210, 75}, kMargen);
     ENUMax = campo(QStringLiteral("Número de unidades máximas de producto:"),
-                   QString::fromStdString(iniciales.unidadesMaximas), {210, 100}, 0);
+                   QString::fromStdString(iniciales.unidadesMaximas), {210, 100}, kMargen);
     ENComp = campo(QStringLiteral("Número de componentes:"), QString::fromStdString(iniciales.componentes), {495, 50}, 256);
     EProbC = campo(QStringLiteral("Probabilidad de componente en producto:"),
                    QString::fromStdString(iniciales.probabilidad), {495, 75}, 256);

@@ -2,7 +2,9 @@
 
 #include <QStringList>
 #include <optional>
+#include <string>
 
+#include "core/Errores.h"
 #include "core/TextoEntero.h"
 #include "ui/Dialogos.h"
 #include "ui/ManejoErrores.h"
@@ -27,6 +29,13 @@ QString Enumerar(const QStringList& partes) {
 
 int32_t Sumar(int32_t cuenta, uint32_t mas) { return static_cast<int32_t>(static_cast<uint32_t>(cuenta) + mas); }
 
+// The count typed into a prompt, or the integer message saying which prompt it was.
+int32_t Recuento(const QString& texto, const char* que) {
+    const std::string t = texto.toStdString();
+    if (const auto v = IntentarTextoAEntero(t)) return *v;
+    LanzarEnteroInvalido(t, std::string("El ") + que + " escrito en Items no es un número entero.");
+}
+
 }  // namespace
 
 QString PreguntaPerdida(const MatrizProblema::Perdida& perdida) {
@@ -49,8 +58,8 @@ bool DimensionarProblema(Dialogos& dialogos, QWidget* padre, EdicionMatriz& edic
     const std::optional<QString> componentes = dialogos.PedirTexto(
         padre, titulo, QStringLiteral("Número de Componentes"), QString::number(m.Columnas() - 2));
     if (!componentes) return false;
-    const int32_t filas = Sumar(TextoAEntero(productos->toStdString()), 1);
-    const int32_t columnas = Sumar(TextoAEntero(componentes->toStdString()), 2);
+    const int32_t filas = Sumar(Recuento(*productos, "número de productos"), 1);
+    const int32_t columnas = Sumar(Recuento(*componentes, "número de componentes"), 2);
     MatrizProblema::ComprobarTamano(filas, columnas);
     const QString pregunta = PreguntaPerdida(m.PerdidaAlCambiar(filas, columnas));
     if (!pregunta.isEmpty() && !dialogos.Confirmar(padre, kTituloAplicacion, pregunta)) return false;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QFont>
+#include <QStringList>
+#include <optional>
 
 namespace tavelorin {
 
@@ -18,5 +20,14 @@ inline QFont FuenteSansSerif(int pixeles) {
     fuente.setPixelSize(pixeles);
     return fuente;
 }
+
+// The memo's font as the font dialog should offer it: the family really drawn ("Courier
+// New" is Liberation Mono where it is missing), the same style, and the size in points
+// (the dialog's unit; from the pixel size at dpi when the font has none).
+QFont FuenteParaDialogo(const QFont& memo, int dpi);
+
+// The font the dialog returned, unless it is the one offered (same family, style,
+// effects and whole point size): then nothing is to change.
+std::optional<QFont> FuenteCambiada(const QFont& ofrecida, const QFont& elegida);
 
 }  // namespace tavelorin

@@ -1,13 +1,13 @@
 #include "ui/GraficosConsumo.h"
 
 #include <QChart>
-#include <QChartView>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
@@ -22,8 +22,10 @@
 #include <string>
 
 #include "core/Aleatorio.h"
+#include "core/Errores.h"
 #include "core/Problema.h"
 #include "core/TextoEntero.h"
+#include "ui/VistaGrafico.h"
 
 namespace tavelorin {
 
@@ -106,14 +108,17 @@ protected:
     }
 };
 
-QValueAxis* CrearEje(bool lineasDeRejilla) {
+QValueAxis* CrearEje(bool lineasDeRejilla, const QString& titulo) {
     auto* eje = new QValueAxis;
     eje->setLinePen(QPen(Qt::black, 1));
     eje->setLabelsFont(Fuente13());
     eje->setLabelsColor(Qt::black);
     eje->setMinorTickCount(0);
     eje->setShadesVisible(false);
-    eje->setTitleVisible(false);
+    eje->setTitleText(titulo);
+    eje->setTitleFont(Fuente13());
+    eje->setTitleBrush(Qt::black);
+    eje->setTitleVisible(true);
     eje->setGridLineVisible(lineasDeRejilla);
     eje->setGridLinePen(QPen(Qt::black, 1, Qt::SolidLine));
     eje->setMinorGridLineVisible(false);
@@ -192,6 +197,16 @@ void FijarEjes(QChart* grafico, QValueAxis* ejeX, QValueAxis* ejeY, Limites l) {
     MarcarEjes(grafico, ejeX, ejeY, l.xMin, l.xMax, l.yMin, l.yMax);
 }
 
+const char kECompNoEntero[] =
+    "El número de componente del gráfico de tasas (junto a «Componente:») no es un número entero.";
+
+// The selector's component number, or the integer message with what it was.
+int32_t ComponenteDe(const QString& texto) {
+    const std::string t = texto.toStdString();
+    if (const auto c = IntentarTextoAEntero(t)) return *c;
+    LanzarEnteroInvalido(t, kECompNoEntero);
+}
+
 // Three draws of generador: red, green, blue.
 QColor ColorAleatorio(GeneradorAleatorio& generador) {
     const int rojo = static_cast<int>(255 * generador.RealAleatorio());
@@ -203,11 +218,13 @@ QColor ColorAleatorio(GeneradorAleatorio& generador) {
 }  // namespace
 
 // A white page with a border: the chart on the left, its legend on the right.
-GraficosConsumo::Pagina GraficosConsumo::CrearPagina(const QString& nombre) {
+GraficosConsumo::Pagina GraficosConsumo::CrearPagina(const QString& nombre, const QString& titulo,
+                                                     const QString& tituloY) {
     Pagina p;
     auto* marco = new QFrame;
     p.marco = marco;
     marco->setObjectName(nombre);
+    marco->setAccessibleName(titulo);
     marco->setFrameStyle(QFrame::Box | QFrame::Plain);
     marco->setLineWidth(1);
     QPalette paleta = marco->palette();
@@ -227,17 +244,25 @@ GraficosConsumo::Pagina GraficosConsumo::CrearPagina(const QString& nombre) {
     p.grafico->setPlotAreaBackgroundVisible(true);
     p.grafico->setMargins(QMargins(4, 8, 8, 4));
     p.grafico->setLocalizeNumbers(true);
-    p.ejeX = CrearEje(false);  // no vertical grid lines
-    p.ejeY = CrearEje(true);   // horizontal grid lines
+    p.ejeX = CrearEje(false, QStringLiteral("Unidades secuenciadas (k)"));  // no vertical grid lines
+    p.ejeY = CrearEje(true, tituloY);                                      // horizontal grid lines
     p.grafico->addAxis(p.ejeX, Qt::AlignBottom);
     p.grafico->addAxis(p.ejeY, Qt::AlignLeft);
 
-    auto* vista = new QChartView(p.grafico, marco);
+    auto* vista = new VistaGrafico(p.grafico, marco);
+    p.vista = vista;
+    vista->setObjectName(nombre + QStringLiteral("Vista"));
+    vista->setAccessibleName(titulo);
+    vista->setAccessibleDescription(QStringLiteral("Arrastre un rectángulo o use la rueda para ampliar; "
+                                                   "doble clic para la vista completa."));
     vista->setFrameShape(QFrame::NoFrame);
     vista->setBackgroundBrush(Qt::white);
     vista->setRenderHint(QPainter::Antialiasing, false);
 
     p.leyenda = new ListaLeyenda(marco);
+    p.leyenda->setObjectName(nombre + QStringLiteral("Leyenda"));
+    p.leyenda->setAccessibleName(QStringLiteral("Leyenda: ") + titulo);
+    p.leyenda->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* columna = new QVBoxLayout;
     columna->setContentsMargins(0, 0, 0, 0);
     columna->addStretch(1);
@@ -255,8 +280,10 @@ GraficosConsumo::Pagina GraficosConsumo::CrearPagina(const QString& nombre) {
 GraficosConsumo::GraficosConsumo(EstadoSecuenciador& estado, GeneradorAleatorio& generador, QLineEdit* EComp,
                                  QObject* padre)
     : QObject(padre), estado_(estado), generador_(generador), EComp_(EComp) {
-    vel_ = CrearPagina(QStringLiteral("ChartVelCon"));
-    tas_ = CrearPagina(QStringLiteral("ChartTasCon"));
+    vel_ = CrearPagina(QStringLiteral("ChartVelCon"), QStringLiteral("Gráfico de velocidades de consumo"),
+                       QStringLiteral("Consumo medio por unidad"));
+    tas_ = CrearPagina(QStringLiteral("ChartTasCon"), QStringLiteral("Gráfico de tasas de consumo"),
+                       QStringLiteral("Consumo acumulado"));
 
     // The rate chart's two series live as long as the chart: "KNj/Q" first.
     auto serieTasas = [this](const QString& nombre, const QColor& color) {
@@ -276,6 +303,23 @@ GraficosConsumo::GraficosConsumo(EstadoSecuenciador& estado, GeneradorAleatorio&
     knjq_ = serieTasas(QStringLiteral("KNj/Q"), kColorKNjQ);
     xjk_ = serieTasas(QStringLiteral("Xjk"), kColorXjk);
 
+    for (const Pagina* pagina : {&vel_, &tas_}) {
+        QChart* grafico = pagina->grafico;
+        connect(pagina->vista, &VistaGrafico::AmpliacionPedida, this,
+                [this, grafico](const QRectF& rangos) { Ampliar(grafico, rangos); });
+        connect(pagina->vista, &VistaGrafico::VistaCompletaPedida, this, [this, grafico] { VistaCompleta(grafico); });
+        QListWidget* leyenda = pagina->leyenda;
+        connect(leyenda, &QWidget::customContextMenuRequested, this, [this, leyenda, grafico](const QPoint& donde) {
+            const int fila = leyenda->row(leyenda->itemAt(donde));
+            auto* menu = new QMenu(leyenda);
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            QAction* solo = menu->addAction(QStringLiteral("Mostrar solo esta"), this,
+                                            [this, grafico, fila] { MostrarSolo(grafico, fila); });
+            solo->setEnabled(fila >= 0);
+            menu->addAction(QStringLiteral("Mostrar todas"), this, [this, grafico] { MostrarTodas(grafico); });
+            menu->popup(leyenda->viewport()->mapToGlobal(donde));
+        });
+    }
     for (auto [leyenda, grafico] : {std::pair{vel_.leyenda, vel_.grafico}, std::pair{tas_.leyenda, tas_.grafico}}) {
         connect(leyenda, &QListWidget::itemChanged, this, [this, leyenda, grafico](QListWidgetItem* fila) {
             const QList<QAbstractSeries*> series = grafico->series();
@@ -316,6 +360,57 @@ QValueAxis* GraficosConsumo::EjeX(const QChart* grafico) const {
 QValueAxis* GraficosConsumo::EjeY(const QChart* grafico) const {
     const Pagina* p = PaginaDe(grafico);
     return p != nullptr ? p->ejeY : nullptr;
+}
+
+void GraficosConsumo::Ampliar(QChart* grafico, const QRectF& rangos) {
+    const Pagina* p = PaginaDe(grafico);
+    const QRectF r = rangos.normalized();
+    // A range too narrow for the doubles to tell its ends apart is not shown.
+    const auto ancho = [](double desde, double hasta) {
+        return std::isfinite(desde) && std::isfinite(hasta) &&
+               hasta - desde > 1e-9 * std::max({1.0, std::abs(desde), std::abs(hasta)});
+    };
+    if (p == nullptr || !ancho(r.left(), r.right()) || !ancho(r.top(), r.bottom())) return;
+    MarcarEjes(grafico, p->ejeX, p->ejeY, r.left(), r.right(), r.top(), r.bottom());
+}
+
+void GraficosConsumo::VistaCompleta(QChart* grafico) {
+    if (PaginaDe(grafico) != nullptr) AjustarEjes(grafico);
+}
+
+void GraficosConsumo::AplicarLeyenda(const Pagina& pagina) {
+    const QList<QAbstractSeries*> series = pagina.grafico->series();
+    for (int i = 0; i < pagina.leyenda->count() && i < series.size(); ++i)
+        series[i]->setVisible(pagina.leyenda->item(i)->checkState() == Qt::Checked);
+    AjustarEjes(pagina.grafico);
+}
+
+void GraficosConsumo::MostrarSolo(QChart* grafico, int fila) {
+    const Pagina* p = PaginaDe(grafico);
+    if (p == nullptr || fila < 0 || fila >= p->leyenda->count()) return;
+    {
+        const QSignalBlocker bloqueo(p->leyenda);
+        for (int i = 0; i < p->leyenda->count(); ++i)
+            p->leyenda->item(i)->setCheckState(i == fila ? Qt::Checked : Qt::Unchecked);
+    }
+    p->leyenda->viewport()->update();
+    AplicarLeyenda(*p);
+}
+
+void GraficosConsumo::MostrarTodas(QChart* grafico) {
+    const Pagina* p = PaginaDe(grafico);
+    if (p == nullptr) return;
+    {
+        const QSignalBlocker bloqueo(p->leyenda);
+        for (int i = 0; i < p->leyenda->count(); ++i) p->leyenda->item(i)->setCheckState(Qt::Checked);
+    }
+    p->leyenda->viewport()->update();
+    AplicarLeyenda(*p);
+}
+
+void GraficosConsumo::FijarMenuGraficos(const QList<QAction*>& acciones) {
+    vel_.vista->FijarMenu(acciones);
+    tas_.vista->FijarMenu(acciones);
 }
 
 // Ranges from the points of the series that are shown.
@@ -427,14 +522,14 @@ void GraficosConsumo::GraficoTasas() {
 }
 
 void GraficosConsumo::Button1Click() {
-    const int32_t leido = TextoAEntero(EComp_->text().toStdString());
+    const int32_t leido = ComponenteDe(EComp_->text());
     int32_t v = static_cast<int32_t>(static_cast<uint32_t>(leido) + 1u);  // 32-bit wrap, as everywhere
     if (v > estado_.NComp) v = estado_.NComp;
     EComp_->setText(QString::number(v));
 }
 
 void GraficosConsumo::Button2Click() {
-    const int32_t leido = TextoAEntero(EComp_->text().toStdString());
+    const int32_t leido = ComponenteDe(EComp_->text());
     int32_t v = static_cast<int32_t>(static_cast<uint32_t>(leido) - 1u);
     if (v < 1) v = 1;
     EComp_->setText(QString::number(v));

@@ -5,11 +5,14 @@
 
 #include <QColor>
 #include <QObject>
+#include <QList>
 #include <QPointer>
+#include <QRectF>
 #include <QWidget>
 #include <vector>
 
 QT_BEGIN_NAMESPACE
+class QAction;
 class QChart;
 class QLineEdit;
 class QLineSeries;
@@ -21,6 +24,7 @@ namespace tavelorin {
 
 struct EstadoSecuenciador;
 class GeneradorAleatorio;
+class VistaGrafico;
 
 class GraficosConsumo : public QObject {
     Q_OBJECT
@@ -68,6 +72,19 @@ public:
     QListWidget* LeyendaTas() const { return tas_.leyenda; }
     QValueAxis* EjeX(const QChart* grafico) const;
     QValueAxis* EjeY(const QChart* grafico) const;
+    VistaGrafico* VistaVel() const { return vel_.vista; }
+    VistaGrafico* VistaTas() const { return tas_.vista; }
+
+    // --- Reading the charts ---
+    // Shows the given ranges (as RangosDe gives them) of one of the two charts.
+    void Ampliar(QChart* grafico, const QRectF& rangos);
+    // The whole chart again: ranges from the points of the lines shown.
+    void VistaCompleta(QChart* grafico);
+    // The legend's context menu: only the line of row fila, or every line.
+    void MostrarSolo(QChart* grafico, int fila);
+    void MostrarTodas(QChart* grafico);
+    // The items of both charts' context menus (not owned).
+    void FijarMenuGraficos(const QList<QAction*>& acciones);
 
 private:
     // A chart page: the framed page, its chart and axes, and its legend.
@@ -77,11 +94,14 @@ private:
         QValueAxis* ejeX = nullptr;
         QValueAxis* ejeY = nullptr;
         QListWidget* leyenda = nullptr;
+        VistaGrafico* vista = nullptr;
     };
-    static Pagina CrearPagina(const QString& nombre);
+    static Pagina CrearPagina(const QString& nombre, const QString& titulo, const QString& tituloY);
     // The page of one of the two charts; null for any other.
     const Pagina* PaginaDe(const QChart* grafico) const;
     void AjustarEjes(QChart* grafico);
+    // Series shown as their legend rows are checked, then the whole chart.
+    void AplicarLeyenda(const Pagina& pagina);
     void LiberarSeriesVel();
 
     EstadoSecuenciador& estado_;

@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -13,6 +13,7 @@
 #include "core/Errores.h"
 #include "files/FicheroTexto.h"
 #include "ui/MemoInforme.h"
+#include "ui/SalidaFichero.h"
 
 namespace tavelorin {
 
@@ -53,15 +54,6 @@ public:
     MarcaTrabajo(const MarcaTrabajo&) = delete;
     MarcaTrabajo& operator=(const MarcaTrabajo&) = delete;
 };
-
-// A printer chosen by the user or taken from the system's default when the printer
-// object was made.
-bool TieneImpresora(const QPrinter& impresora) {
-    return impresora.outputFormat() == QPrinter::NativeFormat && !impresora.printerName().isEmpty();
-}
-
-// The window's pending events, handled while the pages are handed over.
-void AtenderMensajes() { QCoreApplication::processEvents(); }
 
 }  // namespace
 
@@ -164,53 +156,50 @@ QFont FuenteImpresora(const QFont& fuenteMemo, int dpiMemo, int32_t resolucion) 
     return fuente;
 }
 
-// --- Qt surface ---
+// --- Qt surfaces ---
 
-SuperficieQt::SuperficieQt(QPrinter& impresora) : impresora_(impresora) {}
+SuperficiePaginas::SuperficiePaginas(QPagedPaintDevice& dispositivo) : dispositivo_(dispositivo) {}
 
-SuperficieQt::~SuperficieQt() {
+SuperficiePaginas::~SuperficiePaginas() {
     if (pintor_.isActive()) pintor_.end();
 }
 
-void SuperficieQt::Comenzar() {
-    const bool valida = impresora_.outputFormat() == QPrinter::NativeFormat ? impresora_.isValid()
-                                                                           : !impresora_.outputFileName().isEmpty();
-    if (!valida) throw ErrorTavelorin(mensajes::kImpresoraNoValida);
-    impresora_.setDocName(QString());
+void SuperficiePaginas::Comenzar() {
+    if (!Valido()) throw ErrorTavelorin(mensajes::kImpresoraNoValida);
     comenzado_ = true;
-    imprimiendo_ = pintor_.begin(&impresora_);
+    imprimiendo_ = pintor_.begin(&dispositivo_);
     if (imprimiendo_) {
         pintor_.setFont(fuente_);
         pintor_.setPen(color_);
     }
 }
 
-void SuperficieQt::Terminar() {
+void SuperficiePaginas::Terminar() {
     if (!comenzado_) return;
     comenzado_ = false;
-    AtenderMensajes();
+    AlEntregar();
     if (!imprimiendo_) throw ErrorTavelorin(mensajes::kImpresoraSinTrabajo);
     imprimiendo_ = false;
     pintor_.end();
 }
 
-void SuperficieQt::ExigirTrabajo() const {
+void SuperficiePaginas::ExigirTrabajo() const {
     if (!imprimiendo_) throw ErrorTavelorin(mensajes::kImpresoraSinTrabajo);
 }
 
-void SuperficieQt::NuevaPagina() {
+void SuperficiePaginas::NuevaPagina() {
     ExigirTrabajo();
-    impresora_.newPage();
-    AtenderMensajes();
+    dispositivo_.newPage();
+    AlEntregar();
 }
 
-int32_t SuperficieQt::AnchoPagina() { return impresora_.width(); }
+int32_t SuperficiePaginas::AnchoPagina() { return dispositivo_.width(); }
 
-int32_t SuperficieQt::AltoPagina() { return impresora_.height(); }
+int32_t SuperficiePaginas::AltoPagina() { return dispositivo_.height(); }
 
-int32_t SuperficieQt::ResolucionVertical() { return impresora_.logicalDpiY(); }
+int32_t SuperficiePaginas::ResolucionVertical() { return dispositivo_.logicalDpiY(); }
 
-void SuperficieQt::FijarFuente(const QFont& fuente, const QColor& color) {
+void SuperficiePaginas::FijarFuente(const QFont& fuente, const QColor& color) {
     fuente_ = fuente;
     color_ = color;
     if (imprimiendo_) {
@@ -219,37 +208,42 @@ void SuperficieQt::FijarFuente(const QFont& fuente, const QColor& color) {
     }
 }
 
-int32_t SuperficieQt::AltoCaracter() {
+int32_t SuperficiePaginas::AltoCaracter() {
     ExigirTrabajo();
     return pintor_.fontMetrics().height();
 }
 
-int32_t SuperficieQt::AnchoMedioCaracter() {
+int32_t SuperficiePaginas::AnchoMedioCaracter() {
     ExigirTrabajo();
     return pintor_.fontMetrics().averageCharWidth();
 }
 
-QSize SuperficieQt::Extension(QStringView texto) {
+QSize SuperficiePaginas::Extension(QStringView texto) {
     ExigirTrabajo();
     const QFontMetrics metricas = pintor_.fontMetrics();
     return {metricas.horizontalAdvance(texto.toString()), metricas.height()};
 }
 
-void SuperficieQt::Dibujar(int32_t x, int32_t y, QStringView texto) {
+void SuperficiePaginas::Dibujar(int32_t x, int32_t y, QStringView texto) {
     ExigirTrabajo();
     pintor_.drawText(QPoint(x, y + pintor_.fontMetrics().ascent()), texto.toString());
 }
 
+SuperficieQt::SuperficieQt(QPrinter& impresora) : SuperficiePaginas(impresora), impresora_(impresora) {}
+
+void SuperficieQt::Comenzar() {
+    if (Valido()) impresora_.setDocName(QString());
+    SuperficiePaginas::Comenzar();
+}
+
+bool SuperficieQt::Valido() const {
+    return impresora_.outputFormat() == QPrinter::NativeFormat ? impresora_.isValid()
+                                                               : !impresora_.outputFileName().isEmpty();
+}
+
+void SuperficieQt::AlEntregar() { QCoreApplication::processEvents(); }
+
 // --- System ---
-
-QString ElegirImpresoraPredeterminada(const QString& marcada, const QStringList& instaladas) {
-    if (!marcada.isEmpty()) return marcada;
-    return instaladas.isEmpty() ? QString() : instaladas.front();
-}
-
-QString SistemaImpresionQt::ImpresoraPredeterminada() const {
-    return ElegirImpresoraPredeterminada(QPrinterInfo::defaultPrinterName(), QPrinterInfo::availablePrinterNames());
-}
 
 std::unique_ptr<SuperficieImpresion> SistemaImpresionQt::AbrirSuperficie(QPrinter& impresora) {
     return std::make_unique<SuperficieQt>(impresora);
@@ -261,7 +255,8 @@ SistemaImpresion& SistemaImpresionDelEquipo() {
 }
 
 void PrepararDialogoImprimir(QPrintDialog& dialogo) {
-    dialogo.setOptions(QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
+    dialogo.setOptions(QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize |
+                       QAbstractPrintDialog::PrintToFile);
     dialogo.setPrintRange(QAbstractPrintDialog::AllPages);
 }
 
@@ -271,34 +266,52 @@ bool DialogoImprimirQt::Ejecutar(QWidget* padre, QPrinter& impresora) {
     return dialogo.exec() == QDialog::Accepted;
 }
 
-// --- The command ---
+// --- The commands ---
 
-void ImprimirSolucion(QWidget* padre, QPrinter& impresora, const MemoInforme& memo, DialogoImprimir& dialogo,
-                      SistemaImpresion& sistema) {
-    if (trabajosEnCurso > 0) throw ErrorTavelorin(mensajes::kImpresionEnCurso);
-    if (!TieneImpresora(impresora) && sistema.ImpresoraPredeterminada().isEmpty())
-        throw ErrorTavelorin(mensajes::kSinImpresoraPredeterminada);
-    if (!dialogo.Ejecutar(padre, impresora)) return;
-
-    MarcaTrabajo marca;
-    const std::unique_ptr<SuperficieImpresion> superficie = sistema.AbrirSuperficie(impresora);
-    superficie->Comenzar();
+void ImprimirEn(SuperficieImpresion& superficie, const MemoInforme& memo) {
+    superficie.Comenzar();
     try {
-        CursorImpresion cursor(*superficie);
-        superficie->FijarFuente(FuenteImpresora(memo.font(), memo.logicalDpiY(), superficie->ResolucionVertical()),
-                                memo.palette().color(QPalette::Text));
+        CursorImpresion cursor(superficie);
+        superficie.FijarFuente(FuenteImpresora(memo.font(), memo.logicalDpiY(), superficie.ResolucionVertical()),
+                               memo.palette().color(QPalette::Text));
         // The count is taken once; lines the memo has lost meanwhile print empty.
         const int lineas = memo.NumeroLineas();
         for (int i = 0; i < lineas; ++i) cursor.ImprimirEnBloques(LineaParaImprimir(memo.Linea(i)) + u'\n');
     } catch (...) {
         // The pages drawn so far are printed; the first error is the one reported.
         try {
-            superficie->Terminar();
+            superficie.Terminar();
         } catch (...) {
         }
         throw;
     }
-    superficie->Terminar();
+    superficie.Terminar();
+}
+
+void ImprimirSolucion(QWidget* padre, QPrinter& impresora, const MemoInforme& memo, DialogoImprimir& dialogo,
+                      SistemaImpresion& sistema) {
+    if (trabajosEnCurso > 0) throw ErrorTavelorin(mensajes::kImpresionEnCurso);
+    if (!dialogo.Ejecutar(padre, impresora)) return;
+    MarcaTrabajo marca;
+    ImprimirEn(*sistema.AbrirSuperficie(impresora), memo);
+}
+
+void ImprimirVistaPreliminar(QPrinter& destino, const MemoInforme& memo) {
+    SuperficiePaginas superficie(destino);
+    ImprimirEn(superficie, memo);
+}
+
+void ExportarPdf(const QString& nombre, const QPrinter& impresora, const MemoInforme& memo) {
+    SalidaFichero salida(nombre);
+    {
+        QPdfWriter pdf(&salida);
+        pdf.setCreator(QStringLiteral("TAVELORIN"));
+        pdf.setResolution(impresora.resolution());
+        pdf.setPageLayout(impresora.pageLayout());
+        SuperficiePaginas superficie(pdf);
+        ImprimirEn(superficie, memo);
+    }
+    salida.Confirmar();
 }
 
 }  // namespace tavelorin

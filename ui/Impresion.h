@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 
+class QPagedPaintDevice;
 class QPrintDialog;
 class QPrinter;
 class QWidget;
@@ -21,7 +22,6 @@ namespace tavelorin {
 class MemoInforme;
 
 namespace mensajes {
-inline constexpr const char* kSinImpresoraPredeterminada = "There is no default printer currently selected";
 inline constexpr const char* kImpresoraNoValida = "Printer selected is not valid";
 inline constexpr const char* kImpresoraSinTrabajo = "Printer is not currently printing";
 inline constexpr const char* kImpresionEnCurso = "Printing in progress";
@@ -104,12 +104,11 @@ QFont FuenteImpresora(const QFont& fuenteMemo, int dpiMemo, int32_t resolucion);
 
 // --- Platform ---
 
-// The real surface: a QPainter on the printer. While the pages are handed over it lets
-// the window handle its pending events, as the system's print spooler does.
-class SuperficieQt : public SuperficieImpresion {
+// The real surface on a paged device (a PDF writer, the preview's pages): a QPainter on it.
+class SuperficiePaginas : public SuperficieImpresion {
 public:
-    explicit SuperficieQt(QPrinter& impresora);
-    ~SuperficieQt() override;
+    explicit SuperficiePaginas(QPagedPaintDevice& dispositivo);
+    ~SuperficiePaginas() override;
 
     void Comenzar() override;
     void Terminar() override;
@@ -123,10 +122,16 @@ public:
     QSize Extension(QStringView texto) override;
     void Dibujar(int32_t x, int32_t y, QStringView texto) override;
 
+protected:
+    // Whether the device can take a job; "Printer selected is not valid" when not.
+    virtual bool Valido() const { return true; }
+    // Runs while the pages are handed over.
+    virtual void AlEntregar() {}
+
 private:
     void ExigirTrabajo() const;
 
-    QPrinter& impresora_;
+    QPagedPaintDevice& dispositivo_;
     QPainter pintor_;
     bool comenzado_ = false;
     bool imprimiendo_ = false;  // the system accepted the job
@@ -134,25 +139,35 @@ private:
     QColor color_;
 };
 
+// The surface of the application's printer: the printer must be one that can be opened
+// (or name its output file), and while the pages are handed over the window handles its
+// pending events, as the system's print spooler lets it.
+class SuperficieQt : public SuperficiePaginas {
+public:
+    explicit SuperficieQt(QPrinter& impresora);
+
+    void Comenzar() override;
+
+protected:
+    bool Valido() const override;
+    void AlEntregar() override;
+
+private:
+    QPrinter& impresora_;
+};
+
 // What printing asks of the system, behind an interface so tests can stand in for it.
 class SistemaImpresion {
 public:
     virtual ~SistemaImpresion() = default;
-    // The printer the system names as default; empty when it names none.
-    virtual QString ImpresoraPredeterminada() const = 0;
     // The drawing surface of one job on the printer.
     virtual std::unique_ptr<SuperficieImpresion> AbrirSuperficie(QPrinter& impresora) = 0;
 };
 
 class SistemaImpresionQt : public SistemaImpresion {
 public:
-    QString ImpresoraPredeterminada() const override;
     std::unique_ptr<SuperficieImpresion> AbrirSuperficie(QPrinter& impresora) override;
 };
-
-// The default printer from what the system reports: the one marked as default, else the
-// first installed one (as QPrinter itself chooses); empty when none is installed.
-QString ElegirImpresoraPredeterminada(const QString& marcada, const QStringList& instaladas);
 
 SistemaImpresion& SistemaImpresionDelEquipo();
 
@@ -160,9 +175,9 @@ SistemaImpresion& SistemaImpresionDelEquipo();
 class DialogoImprimir {
 public:
     virtual ~DialogoImprimir() = default;
-    // Shows the dialog on the application's printer: the printer, its settings and the
-    // copies with collation. True when confirmed; the choices are then in the printer.
-    // On cancel the printer is left as it was.
+    // Shows the dialog on the application's printer: the printer (or a PDF file), its
+    // settings and the copies with collation. True when confirmed; the choices are then in
+    // the printer. On cancel the printer is left as it was.
     virtual bool Ejecutar(QWidget* padre, QPrinter& impresora) = 0;
 };
 
@@ -171,16 +186,29 @@ public:
     bool Ejecutar(QWidget* padre, QPrinter& impresora) override;
 };
 
-// What the print dialog offers: no page range, no selection, no current page and no
-// printing to a file; copies with collation.
+// What the print dialog offers: copies with collation and printing to a PDF file (so a
+// machine without printers can print too); no page range, no selection, no current page.
 void PrepararDialogoImprimir(QPrintDialog& dialogo);
 
-// --- The command ---
+// --- The commands ---
+
+// One job on a surface: started, the memo's lines drawn in the memo's font, and ended in
+// any case, so the pages drawn so far are kept; the first error is the one thrown.
+void ImprimirEn(SuperficieImpresion& superficie, const MemoInforme& memo);
 
 // Prints the memo's lines on the application's printer in the memo's font: the print
 // dialog first (cancel: nothing happens), then one job. Errors are ErrorTavelorin with
 // the messages above; once the job has started it is ended in any case.
 void ImprimirSolucion(QWidget* padre, QPrinter& impresora, const MemoInforme& memo, DialogoImprimir& dialogo,
                       SistemaImpresion& sistema = SistemaImpresionDelEquipo());
+
+// The job as the print preview draws it, on the preview's printer.
+void ImprimirVistaPreliminar(QPrinter& destino, const MemoInforme& memo);
+
+// Writes the pages the application's printer would print (its page layout and
+// resolution, the memo's font, the same line-printer layout) to a PDF file, which is
+// replaced atomically: "Cannot create file" or "Stream write error" leave an existing
+// file as it was.
+void ExportarPdf(const QString& nombre, const QPrinter& impresora, const MemoInforme& memo);
 
 }  // namespace tavelorin

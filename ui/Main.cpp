@@ -22,6 +22,7 @@
 #include "ui/DeshacerMatriz.h"
 #include "ui/Dialogos.h"
 #include "ui/Dimensiones.h"
+#include "ui/Fuentes.h"
 #include "ui/GraficosConsumo.h"
 #include "ui/GuardiaCambios.h"
 #include "ui/Impresion.h"
@@ -29,6 +30,7 @@
 #include "ui/MemoInforme.h"
 #include "ui/ModeloMatriz.h"
 #include "ui/NombresFichero.h"
+#include "ui/RutasFichero.h"
 #include "ui/SalidaInforme.h"
 #include "ui/VistaMatriz.h"
 
@@ -117,7 +119,8 @@ void TMainForm::AbrirProblema() {
 
 void TMainForm::CargarProblema(const QString& nombre) {
     MatrizProblema leido;
-    CargarLineas(leido, LeerLineasFichero(nombre.toStdString()));
+    LineasDeFichero fichero(RutaDeNombre(nombre));
+    CargarLineas(leido, fichero);
     EmpezarProblema(std::move(leido), nombre, false);
 }
 
@@ -163,7 +166,7 @@ bool TMainForm::GuardarProblemaComo() {
 }
 
 void TMainForm::EscribirProblema() {
-    EscribirLineasFichero(ficheroProblema_.toStdString(), modelo_->Matriz().LineasProblema());
+    EscribirLineasFichero(RutaDeNombre(ficheroProblema_), modelo_->Matriz().LineasProblema());
     edicion_->MarcarGuardado();
 }
 
@@ -183,7 +186,7 @@ void TMainForm::GuardarSolucionComo() { PedirYGuardarSolucion(); }
 bool TMainForm::PedirYGuardarSolucion() {
     ComprobarMemoriaEscritura(*Memo1);
     const QString propuesto =
-        QString::fromStdString(NombreSolucionPropuesto(ficheroProblema_.toStdString()));
+        NombreDeRuta(NombreSolucionPropuesto(RutaDeNombre(ficheroProblema_)));
     const std::optional<QString> nombre =
         dialogos_.NombreParaGuardar(this, kFiltroSolucion, QStringLiteral("sol"), propuesto);
     if (!nombre) return false;
@@ -239,6 +242,8 @@ void TMainForm::ArchivoMenuClick() {
     ArchivoGrabarSolucion->setEnabled(resuelto_);
     ArchivoGrabarSolucionComo->setEnabled(resuelto_);
     ArchivoImprimir->setEnabled(resuelto_);
+    ArchivoVistaPreliminar->setEnabled(resuelto_);
+    ArchivoExportarPdf->setEnabled(resuelto_);
     const bool completa = MatrizCompleta();
     ArchivoGrabarProblema->setEnabled(completa);
     ArchivoGrabarProblemaComo->setEnabled(completa);
@@ -317,8 +322,11 @@ void TMainForm::MostrarSolucion(std::vector<std::string>& informe, const std::ve
 
 void TMainForm::CopiarSolucion() { CopiarInforme(*Memo1); }
 
+// The dialog starts from the face really drawn; leaving it as offered keeps the memo's font.
 void TMainForm::ElegirFuente() {
-    if (auto fuente = dialogos_.ElegirFuente(this, Memo1->font())) Memo1->setFont(*fuente);
+    const QFont ofrecida = FuenteParaDialogo(Memo1->font(), Memo1->logicalDpiY());
+    if (const auto elegida = dialogos_.ElegirFuente(this, ofrecida))
+        if (const auto nueva = FuenteCambiada(ofrecida, *elegida)) Memo1->setFont(*nueva);
 }
 
 void TMainForm::ConfigurarImpresora() { dialogos_.ConfigurarImpresora(this, impresora_); }

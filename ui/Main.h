@@ -53,6 +53,15 @@ public:
     void ImprimirSolucion();
     void MostrarAcercaDe();
 
+    // Printing to a file and the charts (MainEscritorio.cpp).
+    void VistaPreliminar();
+    void ExportarPdf();
+    // The chart page showing: to a PNG, SVG or PDF file, or to the clipboard as an image;
+    // its whole extent again after a zoom.
+    void ExportarGrafico();
+    void CopiarGrafico();
+    void VistaCompleta();
+
     // Problem and solution files.
     void AbrirProblema();
     void GuardarProblema();
@@ -98,6 +107,15 @@ private:
     void CrearBarra();
     void CrearPaginas();
     void CrearGuardia();
+    // MainEscritorio.cpp: the items added for the desktop, the shortcuts, the order of
+    // the Tab key and the names screen readers announce.
+    void CrearAccionesEscritorio();
+    void AsignarAtajos();
+    void OrdenarTabulacion();
+    void NombrarParaAccesibilidad();
+    void ActualizarAccionesGrafico();
+    // The frame of the chart page showing (chart and legend); null on the data page.
+    QWidget* GraficoVisible() const;
     // Connects an action to a command run under the failure handler.
     void Conectar(QAction* accion, Comando comando);
     // Runs a command under the failure handler, after committing the cell being edited:
@@ -175,12 +193,17 @@ private:
     QAction* Fuente1 = nullptr;
     QAction* ResolverProblema = nullptr;
     QAction* AyudaAcerdaDe = nullptr;
-    QTabWidget* PageControl1 = nullptr;
+    QAction* ArchivoVistaPreliminar = nullptr;
+    QAction* ArchivoExportarPdf = nullptr;
+    QAction* ArchivoExportarGrafico = nullptr;
+    QAction* EdicionCopiarGrafico = nullptr;
+    QAction* EdicionVistaCompleta = nullptr;
     QSplitter* Splitter1 = nullptr;
     QFrame* Panel1 = nullptr;
     VistaMatriz* Matriz = nullptr;
     MemoInforme* Memo1 = nullptr;
     QLineEdit* EComp = nullptr;
+    QTabWidget* PageControl1 = nullptr;
     GraficosConsumo* Graficos = nullptr;  // both consumption charts and their selector
     TAboutBox* AboutBox = nullptr;
 };

@@ -69,6 +69,9 @@ TMainForm::TMainForm(Dialogos& dialogos, const QStringList& argumentos, QWidget*
     CrearBarra();
     CrearPaginas();
     CrearGuardia();
+    AsignarAtajos();
+    OrdenarTabulacion();
+    NombrarParaAccesibilidad();
     resize(1083, 778 + menuBar()->sizeHint().height());
     generador_.SembrarAleatorio();
     LeerSeparadorDecimal();
@@ -143,6 +146,7 @@ void TMainForm::CrearAcciones() {
     ResolverProblema->setEnabled(false);
     AyudaAcerdaDe = item("AyudaAcerdaDe", QStringLiteral("&Acerca de..."), &TMainForm::MostrarAcercaDe,
                          QStringLiteral("Show program information"));
+    CrearAccionesEscritorio();
 }
 
 void TMainForm::CrearMenus() {
@@ -161,10 +165,12 @@ void TMainForm::CrearMenus() {
     QMenu* ArchivoMenu = menu("ArchivoMenu", QStringLiteral("&Archivo"),
                               {ArchivoNuevo, Items1, nullptr, ArchivoAbrir, Crearproblemaaleatorio1, nullptr,
                                ArchivoGrabarProblema, ArchivoGrabarProblemaComo, ArchivoGrabarSolucion,
-                               ArchivoGrabarSolucionComo, nullptr, ArchivoImprimir, ArchivoConfigurarImpresora, nullptr,
+                               ArchivoGrabarSolucionComo, nullptr, ArchivoImprimir, ArchivoVistaPreliminar,
+                               ArchivoExportarPdf, ArchivoExportarGrafico, ArchivoConfigurarImpresora, nullptr,
                                ArchivoSalir});
     connect(ArchivoMenu, &QMenu::aboutToShow, this, [this] { Ejecutar(&TMainForm::ArchivoMenuClick); });
-    menu("Edicin1", QStringLiteral("Edición"), {Copiar1, nullptr, Fuente1});
+    menu("Edicin1", QStringLiteral("Edición"),
+         {Copiar1, EdicionCopiarGrafico, nullptr, Fuente1, nullptr, EdicionVistaCompleta});
     menu("ResolverResolverProblema", QStringLiteral("&Resolver"), {ResolverProblema});
     menu("AyudaMenu", QStringLiteral("&Ayuda"), {AyudaAcerdaDe});
 }
@@ -263,6 +269,8 @@ void TMainForm::CrearPaginas() {
     tasa->addWidget(Graficos->ChartTasCon(), 1);
     PageControl1->addTab(tasa->parentWidget(), QStringLiteral("Gráfico de tasas de consumo"));
     PageControl1->setCurrentIndex(0);
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] { ActualizarAccionesGrafico(); });
+    ActualizarAccionesGrafico();
 }
 
 // The unsaved-changes flags follow the grid's and the memo's edits and show in the title;

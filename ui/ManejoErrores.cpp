@@ -5,6 +5,7 @@
 
 #include "ui/Dialogos.h"
 #include "core/Errores.h"
+#include "core/Explicaciones.h"
 
 namespace tavelorin {
 
@@ -20,13 +21,21 @@ QString MensajeDeExcepcion(std::exception_ptr error) {
     }
 }
 
+ErrorParaMostrar ErrorDeExcepcion(std::exception_ptr error) {
+    return {MensajeDeExcepcion(error), QString::fromStdString(ExplicacionDe(error))};
+}
+
+void MostrarErrorDe(Dialogos& dialogos, QWidget* padre, std::exception_ptr error) {
+    const ErrorParaMostrar e = ErrorDeExcepcion(error);
+    dialogos.MostrarError(padre, kTituloAplicacion, e.mensaje, e.explicacion);
+}
+
 bool EjecutarComando(Dialogos& dialogos, QWidget* padre, const std::function<void()>& comando) {
     try {
         comando();
         return true;
     } catch (...) {
-        const QString mensaje = MensajeDeExcepcion(std::current_exception());
-        dialogos.MostrarError(padre, kTituloAplicacion, mensaje);
+        MostrarErrorDe(dialogos, padre, std::current_exception());
         return false;
     }
 }

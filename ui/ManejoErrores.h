@@ -20,4 +20,15 @@ bool EjecutarComando(Dialogos& dialogos, QWidget* padre, const std::function<voi
 // The text an error carries, for any exception that reaches the handler.
 QString MensajeDeExcepcion(std::exception_ptr error);
 
+// What the error box shows: the message (with the final "." rule) and, below it, its
+// Spanish explanation (empty when the message needs none).
+struct ErrorParaMostrar {
+    QString mensaje;
+    QString explicacion;
+};
+ErrorParaMostrar ErrorDeExcepcion(std::exception_ptr error);
+
+// Shows an error in the error box.
+void MostrarErrorDe(Dialogos& dialogos, QWidget* padre, std::exception_ptr error);
+
 }  // namespace tavelorin

@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/AccesibleMemo.h"
+
 namespace tavelorin {
 
 namespace {
@@ -64,6 +66,7 @@ MemoInforme::MemoInforme(QWidget* padre) : QAbstractScrollArea(padre) {
     fuente.setPixelSize(11);
     setFont(fuente);
     Medir();
+    InstalarAccesibilidadMemo();
 }
 
 MemoInforme::~MemoInforme() = default;
@@ -109,6 +112,7 @@ void MemoInforme::TextoNuevo() {
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
+    AvisarTextoNuevo(*this);
 }
 
 void MemoInforme::ReemplazarLineas(const std::vector<std::string>& lineas) {
@@ -233,6 +237,7 @@ void MemoInforme::Reemplazar(Posicion desde, Posicion hasta, const QString& text
     c.clase = clase;
     lineas_.Eliminar(desde, hasta);
     const Posicion fin = lineas_.Insertar(desde, texto);
+    AvisarEdicion(*this, desde, c.quitado, texto);
     c.cursorDespues = fin;
     cambios_.erase(cambios_.begin() + hecho_, cambios_.end());
     bool unido = false;
@@ -264,6 +269,7 @@ void MemoInforme::Reemplazar(Posicion desde, Posicion hasta, const QString& text
 void MemoInforme::Aplicar(Posicion desde, const QString& quitado, const QString& puesto) {
     lineas_.Eliminar(desde, FinDeTexto(desde, quitado));
     lineas_.Insertar(desde, puesto);
+    AvisarEdicion(*this, desde, quitado, puesto);
 }
 
 void MemoInforme::Borrar(Orden orden) {
@@ -298,6 +304,7 @@ void MemoInforme::Colocar(Posicion cursor, Posicion ancla, bool asegurar) {
     if (asegurar) AsegurarVisible();
     ReiniciarParpadeo();
     viewport()->update();
+    AvisarCursor(*this);
 }
 
 // --- Positions ---

@@ -62,6 +62,9 @@ public:
     bool PuedeDeshacer() const { return hecho_ > 0; }
     bool PuedeRehacer() const { return hecho_ < static_cast<int>(cambios_.size()); }
 
+    // The text as lines, read-only (for the accessible interface).
+    const LineasMemo& Filas() const { return lineas_; }
+
     Posicion Cursor() const { return cursor_; }
     Posicion Ancla() const { return ancla_; }
     bool TieneSeleccion() const { return cursor_ != ancla_; }

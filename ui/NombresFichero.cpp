@@ -1,18 +1,14 @@
 #include "ui/NombresFichero.h"
 
-#include <QDir>
 #include <QFileInfo>
+
+#include "files/FicheroTexto.h"
+#include "ui/RutasFichero.h"
 
 namespace tavelorin {
 
 bool MismoFichero(const QString& a, const QString& b) {
-    if (a.isEmpty() || b.isEmpty()) return false;
-    const QFileInfo fa(a);
-    const QFileInfo fb(b);
-    const QString ca = fa.canonicalFilePath();
-    const QString cb = fb.canonicalFilePath();
-    if (!ca.isEmpty() && !cb.isEmpty()) return ca == cb;
-    return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
+    return tavelorin::MismoFichero(RutaDeNombre(a), RutaDeNombre(b));
 }
 
 QString MensajeSolucionSobreProblema(const QString& ficheroProblema) {

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "core/Errores.h"
 #include "core/Memoria.h"
 #include "files/FicheroTexto.h"
 #include "ui/MemoInforme.h"
+#include "ui/RutasFichero.h"
 
 namespace tavelorin {
 
@@ -29,6 +31,11 @@ Maximos LineaMasLarga(const MemoInforme& memo) {
     return m;
 }
 
+// Refused before anything starts, with the explanation that says nothing was lost.
+void ComprobarMemoriaSalida(uint64_t bytes) {
+    if (bytes > MemoriaDisponible()) throw ErrorTavelorin(mensajes::kSinMemoria, ExplicacionSinMemoria());
+}
+
 }  // namespace
 
 // The clipboard gets one UTF-8 copy of the text; when another program asks for it the
@@ -46,7 +53,7 @@ uint64_t MemoriaParaImprimir(const MemoInforme& memo) {
 }
 
 void CopiarInforme(MemoInforme& memo) {
-    ComprobarMemoria(MemoriaParaCopiar(memo));
+    ComprobarMemoriaSalida(MemoriaParaCopiar(memo));
     memo.setFocus();
     memo.selectAll();
     memo.CopiarTodo();
@@ -54,12 +61,12 @@ void CopiarInforme(MemoInforme& memo) {
 
 void EscribirInforme(const QString& nombre, const MemoInforme& memo) {
     ComprobarMemoriaEscritura(memo);
-    EscribirLineasFichero(nombre.toStdString(), static_cast<size_t>(memo.NumeroLineas()),
+    EscribirLineasFichero(RutaDeNombre(nombre), static_cast<size_t>(memo.NumeroLineas()),
                           [&memo](size_t i) { return memo.LineaUtf8(static_cast<int>(i)); });
 }
 
-void ComprobarMemoriaEscritura(const MemoInforme& memo) { ComprobarMemoria(MemoriaParaEscribir(memo)); }
+void ComprobarMemoriaEscritura(const MemoInforme& memo) { ComprobarMemoriaSalida(MemoriaParaEscribir(memo)); }
 
-void ComprobarMemoriaImpresion(const MemoInforme& memo) { ComprobarMemoria(MemoriaParaImprimir(memo)); }
+void ComprobarMemoriaImpresion(const MemoInforme& memo) { ComprobarMemoriaSalida(MemoriaParaImprimir(memo)); }
 
 }  // namespace tavelorin

@@ -28,7 +28,6 @@ TEST(LeerOpciones, QueOrdenYQueArchivos) {
         {{""}, Orden::Resolver, "", "", "", {}},
         {{"--", "-x.brk"}, Orden::Resolver, "-x.brk", "", "", {}},
         {{"--salida", "p.sol", "p.brk"}, Orden::Resolver, "p.brk", "", "p.sol", {}},
-        {{"-o", "", "p.brk"}, Orden::Resolver, "p.brk", "", "", {}},  // an empty name is standard output
         {{"--separador", ",", "--separador=.", "p.brk"}, Orden::Resolver, "p.brk", ".", "", {}},  // the last one counts
         {{"--evaluar", "a.txt", "--evaluar", "s.txt", "p.brk"}, Orden::Evaluar, "p.brk", "", "", "s.txt"},
         {{"--evaluar", "-", "p.brk"}, Orden::Evaluar, "p.brk", "", "", "-"},
@@ -57,6 +56,11 @@ TEST(LeerOpciones, BanderasYSemilla) {
     const OpcionesCli a = LeerOpciones({"--semilla", "4294967295", "--aleatorio", "1", "2", "3", "4", "5", "6", "7"});
     EXPECT_EQ(a.semilla, 4294967295u);
     EXPECT_EQ(a.aleatorio, (Args{"1", "2", "3", "4", "5", "6", "7"}));
+    // Given twice, the last --aleatorio counts (it used to add seven more values).
+    const OpcionesCli dos = LeerOpciones({"--aleatorio", "1", "2", "3", "4", "5", "6", "7", "--aleatorio", "a", "b",
+                                          "c", "d", "e", "f", "g"});
+    EXPECT_EQ(dos.orden, Orden::Aleatorio);
+    EXPECT_EQ(dos.aleatorio, (Args{"a", "b", "c", "d", "e", "f", "g"}));
 }
 
 struct CasoUso {
@@ -73,6 +77,13 @@ TEST(LeerOpciones, ErroresDeUso) {
         {{"a.brk", "--", "b.brk"}, "se espera un solo archivo de problema"},
         {{"--separador=", "p.brk"}, "--separador admite \",\" o \".\", no \"\""},
         {{"p.brk", "--salida"}, "falta el nombre del archivo de solución tras --salida"},
+        // An empty name is not standard output: it names no file.
+        {{"-o", "", "p.brk"}, "el nombre del archivo tras -o está vacío"},
+        {{"--aleatorio", "1", "2", "3", "4", "5", "6", "7", "--salida", ""}, "el nombre del archivo tras --salida está vacío"},
+        // A long argument is quoted by its first 60 characters.
+        {{"a.brk", std::string(100000, 'b')}, "sobra el argumento \"" + std::string(60, 'b') + "…\""},
+        {{"--" + std::string(58, 'x') + "ñy"}, "opción desconocida \"--" + std::string(58, 'x') + "…\""},
+        {{"--separador", std::string(61, ';')}, "--separador admite \",\" o \".\", no \"" + std::string(60, ';') + "…\""},
         {{"--semilla"}, "falta el valor de --semilla"},
         {{"--semilla", "x"}, "--semilla admite un entero de 0 a 4294967295, no \"x\""},
         {{"--semilla", ""}, "--semilla admite un entero de 0 a 4294967295, no \"\""},

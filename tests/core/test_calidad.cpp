@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <optional>
 #include <cstdint>
 #include <limits>
 
@@ -250,4 +252,67 @@ TEST(LeerSecuencia, ListasLargasSeCortan) {
     EXPECT_EQ(r.errores[kErroresListados], "... y 5 líneas más con errores");
     EXPECT_EQ(r.errores[2 * kErroresListados], "el producto 20 aparece 0 veces y su demanda es 1");
     EXPECT_EQ(r.errores.back(), "... y 5 productos más con otra cuenta");
+}
+
+namespace {
+
+// Lines made on demand (as many as wanted, even without end); counts the lines asked for.
+class LineasHechas final : public FuenteLineas {
+public:
+    LineasHechas(std::function<std::optional<std::string>(size_t)> linea) : linea_(std::move(linea)) {}
+    bool Siguiente(std::string& linea) override {
+        const std::optional<std::string> l = linea_(pedidas);
+        if (!l) return false;
+        ++pedidas;
+        linea = *l;
+        return true;
+    }
+    size_t pedidas = 0;
+
+private:
+    std::function<std::optional<std::string>(size_t)> linea_;
+};
+
+}  // namespace
+
+// One pass over the lines: nothing after the block that follows "Solucion:" is read, and
+// however many lines there are, only Q products are kept and a long text is quoted short.
+TEST(LeerSecuencia, UnaPasadaYMemoriaAcotada) {
+    struct Caso {
+        const char* nombre;
+        std::function<std::optional<std::string>(size_t)> linea;
+        size_t pedidas;       // lines read
+        size_t guardadas;     // products kept
+        Lineas errores;
+    };
+    const Lineas solucion = {"K", "Solucion:", "1", "2", "1", "3", "Calidad:"};
+    const Lineas dosSoluciones = {"Solucion:", "1", "2", "Solucion:", "1", "3"};
+    const std::string larga(1000, 'z');
+    const Caso casos[] = {
+        {"tras el bloque de la solucion, lineas sin fin",
+         [&](size_t i) { return std::optional<std::string>(i < solucion.size() ? solucion[i] : "x"); }, 7, 4, {}},
+        {"una segunda \"Solucion:\" cierra el bloque",
+         [&](size_t i) { return i < dosSoluciones.size() ? std::optional<std::string>(dosSoluciones[i]) : std::nullopt; },
+         4, 2,
+         {"el producto 1 aparece 1 vez y su demanda es 2", "el producto 3 aparece 0 veces y su demanda es 1",
+          "la secuencia tiene 2 unidades y la demanda total es 4"}},
+        {"texto largo",
+         [&](size_t i) {
+             const Lineas l = {"1", "2", larga + "ñ", "1", "3"};
+             return i < l.size() ? std::optional<std::string>(l[i]) : std::nullopt;
+         },
+         5, 4, {"línea 3: \"" + std::string(60, 'z') + "…\" no es un número de producto"}},
+        {"un millon de productos",
+         [](size_t i) { return i < 1000000 ? std::optional<std::string>("1") : std::nullopt; }, 1000000, 4,
+         {"el producto 1 aparece 1000000 veces y su demanda es 2", "el producto 2 aparece 0 veces y su demanda es 1",
+          "el producto 3 aparece 0 veces y su demanda es 1", "la secuencia tiene 1000000 unidades y la demanda total es 4"}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        LineasHechas lineas(c.linea);
+        const SecuenciaLeida r = LeerSecuencia(Leer(kEjemplo), lineas);
+        EXPECT_EQ(lineas.pedidas, c.pedidas);
+        EXPECT_EQ(r.secuencia.size(), c.guardadas);
+        EXPECT_EQ(r.errores, c.errores);
+    }
 }

@@ -214,3 +214,44 @@ TEST_F(MemoriaLimitada, LasCuentasMaximasNoDanLaVueltaAlContarBytes) {
     EXPECT_EQ(MensajeDe(e, {"2147483647", "1073741824"}), "Out of memory");
     EXPECT_EQ(e.Q, 4);
 }
+
+// An evaluation builds no stage table: neither the table's width, nor its memory, nor
+// its 32-bit ideal consumption Q·N(j) limits it, while the checks on the problem's
+// values stay.
+TEST_F(MemoriaLimitada, EvaluarNoNecesitaLaTablaDeEtapas) {
+    EstablecerFuenteMemoria([] { return uint64_t{4} << 20; });
+    struct Caso {
+        const char* nombre;
+        Lineas lineas;
+        std::string paraSecuenciar, paraEvaluar;  // messages; empty: read
+    };
+    const Caso casos[] = {
+        {"Q = 60000: la tabla no cabe", {"2", "1", "1\t30000", "0\t30000"}, "Out of memory", ""},
+        {"Q = 60000: Q·N(1) fuera de 32 bits", {"2", "1", "1\t30000", "2\t30000"},
+         "El consumo ideal del componente 1 en la etapa 60000 (5400000000) se sale del intervalo de los enteros de 32 bits",
+         ""},
+        {"Q = 70000: la tabla seria mas ancha que el limite", {"2", "1", "1\t15000", "0\t55000"},
+         "Problema demasiado grande: la tabla de etapas tendría 70007 columnas y el límite es 65535", ""},
+        {"Q = 2000000: la secuencia no cabe", {"1", "0", "2000000"},
+         "Problema demasiado grande: la tabla de etapas tendría 2000003 columnas y el límite es 65535", "Out of memory"},
+        {"sin demanda", {"1", "1", "1\t0"},
+         "No hay nada que secuenciar: la demanda total es 0; al menos un producto debe tener demanda positiva",
+         "No hay nada que secuenciar: la demanda total es 0; al menos un producto debe tener demanda positiva"},
+        {"consumo de un producto fuera de 32 bits", {"1", "1", "100000\t30000"},
+         "El consumo del componente 1 por el producto 1 (3000000000) se sale del intervalo de los enteros de 32 bits",
+         "El consumo del componente 1 por el producto 1 (3000000000) se sale del intervalo de los enteros de 32 bits"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        for (const Lectura lectura : {Lectura::ParaSecuenciar, Lectura::ParaEvaluar}) {
+            EstadoSecuenciador e;
+            std::string mensaje;
+            try {
+                LeerProblema(e, c.lineas, lectura);
+            } catch (const ErrorTavelorin& error) {
+                mensaje = error.what();
+            }
+            EXPECT_EQ(mensaje, lectura == Lectura::ParaSecuenciar ? c.paraSecuenciar : c.paraEvaluar);
+        }
+    }
+}

@@ -92,6 +92,36 @@ TEST(TextoEntero, ElMensajeLlevaLosEspaciosIniciales) {
         ErrorTavelorin);
 }
 
+// A long text is quoted by its first 60 characters and "…", never cutting a UTF-8
+// character; up to 60 characters it is quoted whole.
+TEST(TextoEntero, ElMensajeCitaComoMuchoSesentaCaracteres) {
+    const std::string x60(60, 'x');
+    const struct {
+        const char* nombre;
+        std::string texto, cita;
+    } casos[] = {
+        {"60 caracteres", x60, x60},
+        {"61 caracteres", x60 + "y", x60 + "…"},
+        {"60 caracteres de dos bytes", [] { std::string s; for (int i = 0; i < 60; ++i) s += "ñ"; return s; }(),
+         [] { std::string s; for (int i = 0; i < 60; ++i) s += "ñ"; return s; }()},
+        {"el 61 es de tres bytes", x60 + "€" + "zz", x60 + "…"},
+        {"el 60 es de cuatro bytes", std::string(59, 'x') + "😀" + "z", std::string(59, 'x') + "😀…"},
+        {"un mega", std::string(1 << 20, '9') + "x", std::string(60, '9') + "…"},
+        // Ill-formed bytes: a character takes a byte and at most three continuation
+        // bytes, so 60 of them take at most 240 bytes.
+        {"continuaciones sin fin", "a" + std::string(1000, '\x89'), "a" + std::string(3 + 59 * 4, '\x89') + "…"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        try {
+            TextoAEntero(c.texto);
+            ADD_FAILURE() << "no error";
+        } catch (const ErrorTavelorin& e) {
+            EXPECT_EQ(std::string(e.what()), "''" + c.cita + "'' is not a valid integer value");
+        }
+    }
+}
+
 TEST(LectorCampos, DaLosCamposTalCualYVaciosTrasElUltimo) {
     struct Caso {
         const char* linea;

@@ -17,6 +17,8 @@
 #include <vector>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include "core/Errores.h"
@@ -307,10 +309,19 @@ INSTANTIATE_TEST_SUITE_P(
                   "Not a directory", false},
         CasoError{"nombre demasiado largo", [] {}, std::string(300, 'n') + ".sol", std::string(300, 'n') + ".sol",
                   "File name too long", false},
+        // A new file needs the folder; an existing one is written in place (see
+        // EnCarpetaDeSoloLectura) only when the file itself may be written.
         CasoError{"carpeta de solo lectura",
                   [] {
                       fs::create_directory("cerrada");
+                      fs::permissions("cerrada", fs::perms::owner_read | fs::perms::owner_exec);
+                  },
+                  "cerrada/x.sol", "cerrada/x.sol", "Permission denied", true},
+        CasoError{"fichero de solo lectura en carpeta de solo lectura",
+                  [] {
+                      fs::create_directory("cerrada");
                       std::ofstream("cerrada/x.sol") << "viejo";
+                      fs::permissions("cerrada/x.sol", fs::perms::owner_read);
                       fs::permissions("cerrada", fs::perms::owner_read | fs::perms::owner_exec);
                   },
                   "cerrada/x.sol", "cerrada/x.sol", "Permission denied", true},
@@ -450,6 +461,135 @@ TEST_F(FicheroTexto, LineasGrandesSeEscribenPorBloquesAcotados) {
     ASSERT_EQ(bytes.size(), total);
     EXPECT_EQ(bytes.substr(0, 20), "0\t0\t1\t1\t0\txxxxxxxxxx");
     EXPECT_EQ(bytes.substr(total - 4), "LL\r\n");
+}
+
+// --- A folder the user may not write ---
+
+// No temporary file can go beside the target, but the target may be written: it is
+// written in place, keeps its permission bits, and a failure partway is still reported.
+// As root nothing stops the temporary, so this runs in the unprivileged pass.
+TEST_F(FicheroTexto, EnCarpetaDeSoloLecturaSeEscribeEnElSitio) {
+    if (EsRoot()) GTEST_SKIP() << "root can write in any folder";
+    struct Caso {
+        const char* nombre;
+        std::string escrito;  // name written to
+        int fallarEn;         // write call that fails (0: none)
+        std::map<std::string, std::string> resultado;
+    };
+    const Caso casos[] = {
+        {"fichero mas largo que el nuevo", "cerrada/x.sol", 0,
+         {{"cerrada", "<dir>"}, {"cerrada/x.sol", kBytesEjemplo}}},
+        {"por un enlace desde una carpeta abierta", "enlace.sol", 0,
+         {{"cerrada", "<dir>"}, {"cerrada/x.sol", kBytesEjemplo}, {"enlace.sol", "-> cerrada/x.sol"}}},
+        {"fallo a mitad", "cerrada/x.sol", 2, {{"cerrada", "<dir>"}, {"cerrada/x.sol", "<cortado>"}}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        fs::create_directory("cerrada");
+        Crear("cerrada/x.sol", std::string(5000, 'v'));
+        ASSERT_EQ(::chmod("cerrada/x.sol", 0640), 0);
+        fs::create_symlink("cerrada/x.sol", "enlace.sol");
+        ASSERT_EQ(::chmod("cerrada", 0500), 0);
+        escritura = Escritura{};
+        escritura.fallarEn = c.fallarEn;
+        prueba::escribir = &EscrituraFalsa;
+        try {
+            EscribirLineasFichero(c.escrito, c.fallarEn == 0 ? kLineasEjemplo : LineasGrandes());
+            EXPECT_EQ(c.fallarEn, 0) << "no error";
+        } catch (const ErrorTavelorin& e) {
+            EXPECT_NE(c.fallarEn, 0) << e.what();
+            EXPECT_STREQ(e.what(), mensajes::kErrorEscritura);
+        }
+        prueba::escribir = &::write;
+        EXPECT_EQ(Permisos("cerrada/x.sol"), 0640u);
+        auto resultado = Instantanea();
+        if (c.fallarEn != 0) {
+            // Only the first block got there.
+            EXPECT_EQ(resultado["cerrada/x.sol"].find("<1048576 bytes"), 0u) << resultado["cerrada/x.sol"];
+            resultado["cerrada/x.sol"] = "<cortado>";
+        }
+        if (!c.resultado.contains("enlace.sol")) resultado.erase("enlace.sol");
+        EXPECT_EQ(resultado, c.resultado);
+        ASSERT_EQ(::chmod("cerrada", 0700), 0);
+        for (const auto& e : fs::directory_iterator(carpeta_)) fs::remove_all(e.path());
+    }
+}
+
+// A replaced file keeps its owner and group, which only root may give away.
+TEST_F(FicheroTexto, ConservaDuenoYGrupo) {
+    if (!EsRoot()) GTEST_SKIP() << "only root may give a file to another user";
+    const struct {
+        uid_t dueno;
+        gid_t grupo;
+        unsigned permisos;
+    } casos[] = {{65534, 65534, 0640}, {0, 65534, 0604}, {65534, 0, 0600}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(std::to_string(c.dueno) + ":" + std::to_string(c.grupo));
+        Crear("a.sol", "viejo");
+        ASSERT_EQ(::chown("a.sol", c.dueno, c.grupo), 0);
+        ASSERT_EQ(::chmod("a.sol", c.permisos), 0);
+        EscribirLineasFichero("a.sol", kLineasEjemplo);
+        struct stat st;
+        ASSERT_EQ(::stat("a.sol", &st), 0);
+        EXPECT_EQ(st.st_uid, c.dueno);
+        EXPECT_EQ(st.st_gid, c.grupo);
+        EXPECT_EQ(st.st_mode & 07777, c.permisos);
+        EXPECT_EQ(Contenido("a.sol"), kBytesEjemplo);
+    }
+    // A new file is the writer's.
+    EscribirLineasFichero("nuevo.sol", kLineasEjemplo);
+    struct stat st;
+    ASSERT_EQ(::stat("nuevo.sol", &st), 0);
+    EXPECT_EQ(st.st_uid, 0u);
+}
+
+// --- Signals ---
+
+// A child process starts a replacement, writes, tells the parent and waits; the parent
+// sends the signals. The cleanup removes the temporary file and the child still ends
+// by the signal; a signal ignored before stays ignored.
+TEST_F(FicheroTexto, UnaSenalNoDejaElTemporal) {
+    struct Caso {
+        const char* nombre;
+        std::vector<int> senales;  // sent in this order
+        bool ignorarSighup;        // as nohup leaves it
+        int muereDe;
+    };
+    const Caso casos[] = {
+        {"SIGINT", {SIGINT}, false, SIGINT},
+        {"SIGTERM", {SIGTERM}, false, SIGTERM},
+        {"SIGHUP", {SIGHUP}, false, SIGHUP},
+        {"SIGHUP ignorada, luego SIGTERM", {SIGHUP, SIGTERM}, true, SIGTERM},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        Crear("a.sol", "viejo");
+        const auto antes = Instantanea();
+        int aviso[2];
+        ASSERT_EQ(::pipe(aviso), 0);
+        const pid_t hijo = ::fork();
+        ASSERT_GE(hijo, 0);
+        if (hijo == 0) {
+            ::close(aviso[0]);
+            if (c.ignorarSighup) ::signal(SIGHUP, SIG_IGN);
+            LimpiarTemporalesAlTerminar();
+            ReemplazoFichero fichero("a.sol");
+            fichero.Escribir("nuevo contenido", 15);
+            if (::write(aviso[1], "x", 1) != 1) ::_exit(3);
+            for (;;) ::pause();
+        }
+        ::close(aviso[1]);
+        char listo;
+        ASSERT_EQ(::read(aviso[0], &listo, 1), 1);
+        ::close(aviso[0]);
+        EXPECT_EQ(Instantanea().size(), 2u);  // the file and the temporary
+        for (const int senal : c.senales) ::kill(hijo, senal);
+        int estado = 0;
+        ASSERT_EQ(::waitpid(hijo, &estado, 0), hijo);
+        EXPECT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == c.muereDe) << "status " << estado;
+        EXPECT_EQ(Instantanea(), antes);
+        fs::remove("a.sol");
+    }
 }
 
 // --- Symbolic links ---

@@ -96,11 +96,9 @@ private:
 
 class SistemaPrueba : public SistemaImpresion {
 public:
-    QString predeterminada = QStringLiteral("Oficina");
     bool superficieReal = false;
     Grabacion grabacion;
 
-    QString ImpresoraPredeterminada() const override { return predeterminada; }
     std::unique_ptr<SuperficieImpresion> AbrirSuperficie(QPrinter& impresora) override {
         ++grabacion.superficies;
         if (superficieReal) return std::make_unique<SuperficieQt>(impresora);
@@ -157,8 +155,6 @@ private slots:
     void MemoCambiadoDuranteElTrabajo_data();
     void MemoCambiadoDuranteElTrabajo();
     void SinImpresorasEnEsteEquipo();
-    void ElegirPredeterminada_data();
-    void ElegirPredeterminada();
     void OpcionesDelDialogo_data();
     void OpcionesDelDialogo();
     void PaginasEnPdf_data();
@@ -470,12 +466,6 @@ void PruebaImpresion::Errores() {
     };
     const QString inexistente = carpeta.filePath("no/existe.pdf");
     const Caso casos[] = {
-        {"ninguna impresora",
-         [](Entorno& e) {
-             SinImpresoraDelSistema(e.impresora);
-             e.sistema.predeterminada.clear();
-         },
-         "There is no default printer currently selected.", 0},
         {"impresora que no se abre",
          [](Entorno& e) {
              SinImpresoraDelSistema(e.impresora);
@@ -510,7 +500,6 @@ void PruebaImpresion::Errores() {
         QVERIFY2(!QFile::exists(inexistente), caso.nombre);
 
         // A later job on a working printer is not refused as "in progress".
-        e.sistema.predeterminada = QStringLiteral("Oficina");
         e.sistema.superficieReal = false;
         Poner(e.memo, {"x"});
         ImprimirSolucion(nullptr, e.impresora, e.memo, e.dialogo, e.sistema);
@@ -578,35 +567,23 @@ void PruebaImpresion::MemoCambiadoDuranteElTrabajo() {
     QCOMPARE(sistema.grabacion.registro, esperado);
 }
 
-// This machine has no printer: the command says so before any dialog.
+// A machine without printers prints all the same: the dialog opens on a PDF file.
 void PruebaImpresion::SinImpresorasEnEsteEquipo() {
     if (!QPrinterInfo::availablePrinterNames().isEmpty() || !QPrinterInfo::defaultPrinterName().isEmpty())
         QSKIP("este equipo tiene impresoras");
-    QCOMPARE(SistemaImpresionDelEquipo().ImpresoraPredeterminada(), QString());
+    QTemporaryDir carpeta;
+    QVERIFY(carpeta.isValid());
     MemoInforme memo;
     Poner(memo, {"a"});
     QPrinter impresora;
+    QCOMPARE(impresora.outputFormat(), QPrinter::PdfFormat);
     DialogoImprimirPrueba dialogo;
+    dialogo.alConfirmar = [&](QPrinter& p) { p.setOutputFileName(carpeta.filePath("sin-impresora.pdf")); };
     DialogosPrueba d;
-    QVERIFY(!EjecutarComando(d, nullptr, [&] { ImprimirSolucion(nullptr, impresora, memo, dialogo); }));
-    QCOMPARE(d.Mensajes(), QStringList{"There is no default printer currently selected."});
-    QCOMPARE(dialogo.veces, 0);
-}
-
-void PruebaImpresion::ElegirPredeterminada_data() {
-    QTest::addColumn<QString>("marcada");
-    QTest::addColumn<QStringList>("instaladas");
-    QTest::addColumn<QString>("esperada");
-    QTest::newRow("ninguna instalada") << "" << QStringList{} << "";
-    QTest::newRow("marcada") << "B" << QStringList{"A", "B"} << "B";
-    QTest::newRow("sin marcar: la primera") << "" << QStringList{"A", "B"} << "A";
-}
-
-void PruebaImpresion::ElegirPredeterminada() {
-    QFETCH(QString, marcada);
-    QFETCH(QStringList, instaladas);
-    QFETCH(QString, esperada);
-    QCOMPARE(ElegirImpresoraPredeterminada(marcada, instaladas), esperada);
+    QVERIFY(EjecutarComando(d, nullptr, [&] { ImprimirSolucion(nullptr, impresora, memo, dialogo); }));
+    QVERIFY(d.errores.empty());
+    QCOMPARE(dialogo.veces, 1);
+    QCOMPARE(PaginasPdf(carpeta.filePath("sin-impresora.pdf")), 1);
 }
 
 void PruebaImpresion::OpcionesDelDialogo_data() {
@@ -617,7 +594,7 @@ void PruebaImpresion::OpcionesDelDialogo_data() {
     QTest::newRow("sin intervalo de páginas") << int(QAbstractPrintDialog::PrintPageRange) << false;
     QTest::newRow("sin selección") << int(QAbstractPrintDialog::PrintSelection) << false;
     QTest::newRow("sin página actual") << int(QAbstractPrintDialog::PrintCurrentPage) << false;
-    QTest::newRow("sin imprimir a fichero") << int(QAbstractPrintDialog::PrintToFile) << false;
+    QTest::newRow("imprimir a un archivo PDF") << int(QAbstractPrintDialog::PrintToFile) << true;
 }
 
 void PruebaImpresion::OpcionesDelDialogo() {

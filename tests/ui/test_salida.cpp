@@ -67,8 +67,8 @@ void PruebaSalida::ComprobadaAntesDeEmpezar_data() {
     QTest::newRow("guardar solucion sin memoria") << "ArchivoGrabarSolucionComo" << poca << "Out of memory.";
     QTest::newRow("guardar solucion") << "ArchivoGrabarSolucionComo" << mucha << "";
     QTest::newRow("imprimir sin memoria") << "TBImprimir" << poca << "Out of memory.";
-    // With memory enough, printing goes on to the printer, and this machine has none.
-    QTest::newRow("imprimir") << "ArchivoImprimir" << mucha << "There is no default printer currently selected.";
+    // With memory enough, printing goes on to its dialog (cancelled here).
+    QTest::newRow("imprimir") << "ArchivoImprimir" << mucha << "";
 }
 
 void PruebaSalida::ComprobadaAntesDeEmpezar() {
@@ -84,16 +84,20 @@ void PruebaSalida::ComprobadaAntesDeEmpezar() {
     const QString memo = MemoDe(v)->Texto();
     QGuiApplication::clipboard()->setText("antes");
     d.nombres = {solucion};
-    d.imprimirConfirma = true;
+    d.imprimirConfirma = false;
     {
         const MemoriaDisponibleFijada memoria(disponible);
         Accion(v, orden)->trigger();
     }
     QCOMPARE(d.Mensajes(), mensaje.isEmpty() ? QStringList{} : QStringList{mensaje});
     const bool refusado = mensaje == "Out of memory.";
+    // A refusal says, below the message, that nothing was done and nothing lost.
+    if (refusado) QCOMPARE(d.explicaciones.back(), QString::fromUtf8(ExplicacionSinMemoria()));
     QCOMPARE(MemoDe(v)->Texto(), memo);
     QVERIFY(v.Resuelto());
-    QCOMPARE(d.dialogosImprimir, 0);
+    // The print dialog opens only when printing went ahead.
+    const bool imprime = orden.contains("Imprimir") && !refusado;
+    QCOMPARE(d.dialogosImprimir, imprime ? 1 : 0);
     // Copied only when it went ahead.
     const bool copia = orden.contains("Copiar") && !refusado;
     QCOMPARE(QGuiApplication::clipboard()->text(), copia ? memo : QString("antes"));
