@@ -11,7 +11,6 @@
 
 namespace tavelorin {
 
-
 ModeloMatriz::ModeloMatriz(QObject* padre) : QAbstractTableModel(padre) {}
 
 template <class Cambio>
