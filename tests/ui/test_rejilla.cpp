@@ -104,6 +104,7 @@ void Pulsar(const QString& guion) {
         {"CtrlShiftZ", {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier}},
         {"CtrlC", {Qt::Key_C, Qt::ControlModifier}},    {"CtrlX", {Qt::Key_X, Qt::ControlModifier}},
         {"CtrlV", {Qt::Key_V, Qt::ControlModifier}},    {"ShiftIns", {Qt::Key_Insert, Qt::ShiftModifier}},
+        {"CtrlS", {Qt::Key_S, Qt::ControlModifier}},    {"F9", {Qt::Key_F9, Qt::NoModifier}},
     };
     for (int i = 0; i < guion.size(); ++i) {
         QWidget* foco = QApplication::focusWidget();
@@ -430,6 +431,8 @@ void PruebaRejilla::LoQueSeVeEsLoQueCuenta_data() {
     QTest::newRow("Items") << "TBItems";
     QTest::newRow("Nuevo pregunta") << "TBNuevo";
     QTest::newRow("cerrar pregunta") << "cerrar";
+    QTest::newRow("Ctrl+S en la celda") << "{CtrlS}";
+    QTest::newRow("F9 en la celda") << "{F9}";
 }
 
 void PruebaRejilla::LoQueSeVeEsLoQueCuenta() {
@@ -444,13 +447,16 @@ void PruebaRejilla::LoQueSeVeEsLoQueCuenta() {
     w.d.respuestasCambios = {RespuestaCambios::Cancelar};
     if (orden == "cerrar")
         QVERIFY(!w.v.close());
+    else if (orden.startsWith('{'))
+        Pulsar(orden);  // the key goes to the cell's editor
     else
         Accion(w.v, orden)->trigger();
     QVERIFY2(w.d.errores.empty(), qPrintable(w.d.Mensajes().join('|')));
     QVERIFY(!w.rejilla->TextoEnEdicion().has_value());
     QCOMPARE(Rejilla(w.v).Matriz().Celda(1, 1), std::string("9"));
-    if (orden.contains("Guardar")) QCOMPARE(Leer(w.Ruta("p.brk")).substr(6, 3), std::string("9\t0"));
-    if (orden.contains("Resolver")) QCOMPARE(w.v.Estado().Uso(1, 1), 9);
+    if (orden.contains("Guardar") || orden == "{CtrlS}")
+        QCOMPARE(Leer(w.Ruta("p.brk")).substr(6, 3), std::string("9\t0"));
+    if (orden.contains("Resolver") || orden == "{F9}") QCOMPARE(w.v.Estado().Uso(1, 1), 9);
     if (orden == "TBNuevo" || orden == "cerrar") QCOMPARE(w.d.preguntasCambios.size(), size_t{1});
 }
 
