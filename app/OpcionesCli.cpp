@@ -1,6 +1,7 @@
 #include "app/OpcionesCli.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <string_view>
 
@@ -10,6 +11,7 @@ namespace tavelorin::cli {
 
 const char* const kUso =
     "Uso: tavelorin-cli [--separador C] [-o ARCHIVO.sol] ARCHIVO.brk\n"
+    "     tavelorin-cli --mejorar [--segundos S] [--anchura W] ARCHIVO.brk\n"
     "     tavelorin-cli --aleatorio N M UMIN UMAX P CMIN CMAX [--semilla S] [-o ARCHIVO.brk]\n"
     "     tavelorin-cli --help | --version\n";
 
@@ -30,6 +32,15 @@ const char* const kAyuda =
     "                      (con -o, los bloques van a la salida y el archivo no cambia)\n"
     "  --sin-informe       sin la tabla de etapas: solo \"Solucion:\" y la secuencia\n"
     "                      (y los bloques que se pidan), para problemas de cualquier tamaño\n"
+    "  --mejorar           tras la secuencia, el bloque \"Mejorada:\": una secuencia de J\n"
+    "                      menor que la de la persecución (la óptima exacta si el\n"
+    "                      problema está al alcance de --optimo, y entonces sin límite\n"
+    "                      de tiempo), su J, la J de la persecución, su exceso en % y si\n"
+    "                      la secuencia es óptima demostrada; con -o, como --optimo\n"
+    "  --segundos S        tiempo de la búsqueda de --mejorar, en segundos (por omisión\n"
+    "                      2; sin límite con --anchura)\n"
+    "  --anchura W         una sola pasada de anchura W en --mejorar: con --segundos se\n"
+    "                      estrecha si no le da tiempo; sin él, da siempre lo mismo\n"
     "  --evaluar SECUENCIA.txt ARCHIVO.brk\n"
     "                      evalúa una secuencia (un producto por línea) para el problema:\n"
     "                      el bloque \"Calidad:\", o qué cuentas no cuadran (estado 1)\n"
@@ -60,6 +71,7 @@ constexpr Bandera kBanderas[] = {
     {"--exacto", &OpcionesCli::exacto},
     {"--optimo", &OpcionesCli::optimo},
     {"--sin-informe", &OpcionesCli::sinInforme},
+    {"--mejorar", &OpcionesCli::mejorar},
 };
 
 bool* BuscarBandera(OpcionesCli& o, std::string_view arg) {
@@ -97,6 +109,28 @@ uint32_t LeerSemilla(const std::string& valor) {
     return static_cast<uint32_t>(v);
 }
 
+// A positive real up to kSegundosMejoraMaximos, "." or "," as the decimal separator.
+double LeerSegundos(const std::string& valor) {
+    std::string texto = valor;
+    for (char& c : texto)
+        if (c == ',') c = '.';
+    double v = 0;
+    const char* fin = texto.data() + texto.size();
+    const auto [resto, error] = std::from_chars(texto.data(), fin, v);
+    if (texto.empty() || error != std::errc() || resto != fin || !(v > 0) || v > kSegundosMejoraMaximos)
+        throw ErrorDeUso("--segundos admite un número mayor que 0 y de hasta 86400, no \"" + TextoCitado(valor) + "\"");
+    return v;
+}
+
+uint64_t LeerAnchura(const std::string& valor) {
+    uint64_t v = 0;
+    const char* fin = valor.data() + valor.size();
+    const auto [resto, error] = std::from_chars(valor.data(), fin, v);
+    if (valor.empty() || error != std::errc() || resto != fin || v < 1 || v > kAnchuraMejoraMaxima)
+        throw ErrorDeUso("--anchura admite un entero de 1 a 4294967295, no \"" + TextoCitado(valor) + "\"");
+    return v;
+}
+
 std::string LeerSeparador(const std::string& valor) {
     if (valor != "," && valor != ".") throw ErrorDeUso("--separador admite \",\" o \".\", no \"" + TextoCitado(valor) + "\"");
     return valor;
@@ -108,13 +142,14 @@ Orden Comprobar(const OpcionesCli& o) {
         throw ErrorDeUso("--sin-informe no se combina con --aleatorio ni --evaluar");
     if (!o.aleatorio.empty()) {
         if (o.entrada) throw ErrorDeUso("--aleatorio no lleva archivo de problema");
-        if (o.metricas || o.exacto || o.optimo || o.evaluar)
-            throw ErrorDeUso("--aleatorio no se combina con --metricas, --exacto, --optimo ni --evaluar");
+        if (o.metricas || o.exacto || o.optimo || o.mejorar || o.evaluar)
+            throw ErrorDeUso("--aleatorio no se combina con --metricas, --exacto, --optimo, --mejorar ni --evaluar");
         return Orden::Aleatorio;
     }
     if (o.semilla) throw ErrorDeUso("--semilla solo se usa con --aleatorio");
-    if (o.evaluar && (!o.salida.empty() || o.metricas || o.exacto || o.optimo))
-        throw ErrorDeUso("--evaluar no se combina con -o, --metricas, --exacto ni --optimo");
+    if (!o.mejorar && (o.segundos || o.anchura)) throw ErrorDeUso("--segundos y --anchura solo se usan con --mejorar");
+    if (o.evaluar && (!o.salida.empty() || o.metricas || o.exacto || o.optimo || o.mejorar))
+        throw ErrorDeUso("--evaluar no se combina con -o, --metricas, --exacto, --optimo ni --mejorar");
     if (!o.entrada) throw ErrorDeUso("falta el archivo de problema");
     if (!o.evaluar) return Orden::Resolver;
     if (*o.evaluar == "-" && *o.entrada == "-")
@@ -123,6 +158,11 @@ Orden Comprobar(const OpcionesCli& o) {
 }
 
 }  // namespace
+
+double SegundosMejora(const OpcionesCli& o) {
+    if (o.segundos) return *o.segundos;
+    return o.anchura ? 0.0 : kSegundosMejora;
+}
 
 OpcionesCli LeerOpciones(const std::vector<std::string>& argumentos) {
     OpcionesCli o;
@@ -145,6 +185,10 @@ OpcionesCli LeerOpciones(const std::vector<std::string>& argumentos) {
             for (int k = 0; k < 7; ++k) o.aleatorio.push_back(args.Tomar());
         } else if (arg == "--semilla") {
             o.semilla = LeerSemilla(args.Valor("falta el valor de --semilla"));
+        } else if (arg == "--segundos") {
+            o.segundos = LeerSegundos(args.Valor("falta el valor de --segundos"));
+        } else if (arg == "--anchura") {
+            o.anchura = LeerAnchura(args.Valor("falta el valor de --anchura"));
         } else if (arg == "--separador") {
             o.separador = LeerSeparador(args.Valor("falta el valor de --separador"));
         } else if (arg.starts_with("--separador=")) {

@@ -40,10 +40,19 @@ struct OpcionesCli {
     bool exacto = false;
     bool optimo = false;
     bool sinInforme = false;             // --sin-informe: "Solucion:" and the sequence only
+    bool mejorar = false;                // --mejorar: the better-sequence block
+    std::optional<double> segundos;      // --segundos: the search's time limit
+    std::optional<uint64_t> anchura;     // --anchura: one pass at this width
     std::optional<std::string> evaluar;  // the sequence file of --evaluar
     std::vector<std::string> aleatorio;  // N M UMIN UMAX P CMIN CMAX, when generating
     std::optional<uint32_t> semilla;
 };
+
+// The search's time limit when --segundos is not given: 2 s, none with --anchura.
+inline constexpr double kSegundosMejora = 2.0;
+inline constexpr double kSegundosMejoraMaximos = 86400.0;
+inline constexpr uint64_t kAnchuraMejoraMaxima = 4294967295u;
+double SegundosMejora(const OpcionesCli& o);
 
 // Reads the arguments (without the program's name) from left to right; --help and
 // --version end the reading there. Throws ErrorDeUso.

@@ -15,6 +15,7 @@
 #include "core/Informe.h"
 #include "core/LineasInforme.h"
 #include "core/MatrizProblema.h"
+#include "core/Mejora.h"
 #include "core/Optimo.h"
 #include "core/Problema.h"
 #include "core/Secuenciador.h"
@@ -113,17 +114,23 @@ std::vector<std::string> LineasDelProblema(const std::string& entrada) {
     return matriz.LineasProblema();
 }
 
-// The blocks --metricas and --optimo add after the sequence of a run.
+// The blocks --metricas, --optimo and --mejorar add after the sequence of a run.
 std::vector<std::string> BloquesTrasLaSecuencia(const EstadoSecuenciador& estado, const OpcionesCli& o,
                                                 const std::string& separador) {
     std::vector<std::string> bloques;
-    if (!o.metricas && !o.optimo) return bloques;
-    const Calidad calidad = CalcularCalidad(estado, SecuenciaDeTabla(estado.TablaSolucion));
-    if (o.metricas) bloques = LineasCalidad(calidad, separador);
-    if (o.optimo) {
-        const std::vector<std::string> lineas =
-            LineasOptimo(CalcularOptimo(estado), calidad.componentes.variacion, separador);
+    if (!o.metricas && !o.optimo && !o.mejorar) return bloques;
+    const Secuencia persecucion = SecuenciaDeTabla(estado.TablaSolucion);
+    const Calidad calidad = CalcularCalidad(estado, persecucion);
+    auto anadir = [&bloques](const std::vector<std::string>& lineas) {
         bloques.insert(bloques.end(), lineas.begin(), lineas.end());
+    };
+    if (o.metricas) bloques = LineasCalidad(calidad, separador);
+    if (o.optimo) anadir(LineasOptimo(CalcularOptimo(estado), calidad.componentes.variacion, separador));
+    if (o.mejorar) {
+        OpcionesMejora opciones;
+        opciones.segundos = SegundosMejora(o);
+        opciones.anchura = o.anchura.value_or(0);
+        anadir(LineasMejora(MejorarSecuencia(estado, persecucion, opciones), separador));
     }
     return bloques;
 }
@@ -152,11 +159,12 @@ struct TextoDeRun {
 // extra blocks always to the output.
 int Resolver(const OpcionesCli& o, const std::string& separador) {
     const std::vector<std::string> problema = LineasDelProblema(*o.entrada);
-    if (o.optimo) {
-        // Refused before anything runs when the optimum is out of reach.
+    if (o.optimo || o.mejorar) {
+        // Refused before anything runs when the optimum or the search is out of reach.
         EstadoSecuenciador previo;
         LeerProblema(previo, problema);
-        ComprobarOptimo(previo);
+        if (o.optimo) ComprobarOptimo(previo);
+        if (o.mejorar) ComprobarMejora(previo);
     }
     EstadoSecuenciador estado;
     if (o.exacto)

@@ -1,13 +1,23 @@
 // Error type shared by every layer: carries the exact text shown to the user.
 #pragma once
 
-#include <memory>
-#include <stdexcept>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace tavelorin {
+
+// A cell of the problem lines: product from 1, field from 1 (the field after the last
+// component is the demand). It is also the grid's cell (column campo, row producto).
+struct CeldaProblema {
+    int32_t producto = 0;
+    int32_t campo = 0;
+    bool operator==(const CeldaProblema&) const = default;
+};
 
 // The message is the exact text shown to the user; the explanation, when the place that
 // raises the error knows more (which cell, which line of a file), says in Spanish what is
@@ -25,8 +35,16 @@ public:
         return explicacion_ ? *explicacion_ : vacia;
     }
 
+    // The cell whose text the error is about, when it is about one.
+    const std::optional<CeldaProblema>& Celda() const { return celda_; }
+    ErrorTavelorin& EnCelda(int32_t producto, int32_t campo) {
+        celda_ = CeldaProblema{producto, campo};
+        return *this;
+    }
+
 private:
     std::shared_ptr<const std::string> explicacion_;  // shared: copying an exception must not throw
+    std::optional<CeldaProblema> celda_;
 };
 
 // Messages the program raises, as the user sees them (before the final "." rule).

@@ -8,16 +8,6 @@ namespace tavelorin {
 
 namespace {
 
-// Decimal digits of v >= 1.
-int Cifras(int64_t v) {
-    int d = 1;
-    while (v >= 10) {
-        v /= 10;
-        ++d;
-    }
-    return d;
-}
-
 // Σ digits(i) for i = 1..c.
 int64_t CifrasHasta(int64_t c) {
     int64_t total = 0;

@@ -103,10 +103,35 @@ MatrizProblema::Perdida MatrizProblema::PerdidaAlCambiar(int64_t filas, int64_t 
 
 void MatrizProblema::PonerCelda(int32_t columna, int32_t fila, std::string texto) {
     if (columna < 0 || fila < 0 || columna >= columnas_ || fila >= filas_) return;
+    LimpiarTextoCelda(texto);
     std::string& celda =
         celdas_[static_cast<size_t>(fila) * static_cast<size_t>(columnas_) + static_cast<size_t>(columna)];
     if (EsDato(columna, fila)) vacias_ += static_cast<int64_t>(texto.empty()) - static_cast<int64_t>(celda.empty());
     celda = std::move(texto);
+}
+
+BloqueTexto MatrizProblema::Bloque(int32_t columna, int32_t fila, int32_t columnas, int32_t filas) const {
+    const int32_t c0 = std::clamp(columna, 0, columnas_), f0 = std::clamp(fila, 0, filas_);
+    const int32_t c1 = static_cast<int32_t>(std::clamp<int64_t>(int64_t{columna} + columnas, c0, columnas_));
+    const int32_t f1 = static_cast<int32_t>(std::clamp<int64_t>(int64_t{fila} + filas, f0, filas_));
+    BloqueTexto bloque(f1 - f0, c1 - c0);
+    for (int32_t f = f0; f < f1; ++f)
+        for (int32_t c = c0; c < c1; ++c) bloque.Celda(c - c0, f - f0) = Celda(c, f);
+    return bloque;
+}
+
+void MatrizProblema::IntercambiarBloque(int32_t columna, int32_t fila, BloqueTexto& bloque) {
+    for (int32_t f = std::max(0, -fila); f < bloque.filas && int64_t{fila} + f < filas_; ++f) {
+        for (int32_t c = std::max(0, -columna); c < bloque.columnas && int64_t{columna} + c < columnas_; ++c) {
+            const int32_t cc = columna + c, ff = fila + f;
+            std::string& entra = bloque.Celda(c, f);
+            std::string& celda =
+                celdas_[static_cast<size_t>(ff) * static_cast<size_t>(columnas_) + static_cast<size_t>(cc)];
+            LimpiarTextoCelda(entra);
+            if (EsDato(cc, ff)) vacias_ += static_cast<int64_t>(entra.empty()) - static_cast<int64_t>(celda.empty());
+            celda.swap(entra);
+        }
+    }
 }
 
 void MatrizProblema::RotularCabeceras() {

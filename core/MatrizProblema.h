@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/BloqueTexto.h"
 #include "core/FuenteLineas.h"
 
 namespace tavelorin {
@@ -55,7 +56,16 @@ public:
     const std::string& Celda(int32_t columna, int32_t fila) const {
         return celdas_[static_cast<size_t>(fila) * static_cast<size_t>(columnas_) + static_cast<size_t>(columna)];
     }
+    // Cells hold one line each: tabs and line breaks become spaces (LimpiarTextoCelda).
     void PonerCelda(int32_t columna, int32_t fila, std::string texto);
+
+    // The texts of the rectangle of columnas x filas cells whose top-left cell is
+    // (columna, fila), clipped to the grid.
+    BloqueTexto Bloque(int32_t columna, int32_t fila, int32_t columnas, int32_t filas) const;
+    // Swaps the block's texts with those of the cells it covers from (columna, fila); the
+    // part of the block beyond the grid is left alone. What enters the grid is cleaned as
+    // PonerCelda cleans it, so swapping the same block again restores both.
+    void IntercambiarBloque(int32_t columna, int32_t fila, BloqueTexto& bloque);
 
     // Labels ("Pr/Co", product numbers, component numbers, "Qj") and empty data cells.
     void Rotular();

@@ -21,7 +21,7 @@ constexpr Natural128 kMaximo128 = ~Natural128(0);
 // T is uint64_t or Natural128; every sum is taken modulo 2^bits(T), exact because the
 // true values stay below the bound the caller checked.
 template <typename T>
-Optimo ResolverReticula(const EstadoSecuenciador& e, uint64_t estados) {
+Optimo ResolverReticula(const EstadoSecuenciador& e, uint64_t estados, const std::atomic<bool>* cancelar) {
     // The lattice's coordinates: the products with d > 0, the largest demand first so
     // that the rows of the first coordinate, walked one after another, are long. The
     // values do not depend on this order; only the final walk looks at product numbers.
@@ -86,6 +86,7 @@ Optimo ResolverReticula(const EstadoSecuenciador& e, uint64_t estados) {
     activos.reserve(l);
     std::vector<T> otros(largo);
     for (uint64_t fila = estados / largo; fila-- > 0;) {
+        if (cancelar != nullptr && fila % 256 == 0 && cancelar->load(std::memory_order_relaxed)) return {};
         activos.clear();
         for (size_t i = 1; i < l; ++i)
             if (x[i] < d[i]) activos.push_back(paso[i]);
@@ -183,7 +184,7 @@ void ComprobarOptimo(const EstadoSecuenciador& estado, uint64_t limite) {
                              "la variación podría salirse de los enteros de 128 bits");
 }
 
-Optimo CalcularOptimo(const EstadoSecuenciador& estado, uint64_t limite) {
+Optimo CalcularOptimo(const EstadoSecuenciador& estado, uint64_t limite, const std::atomic<bool>* cancelar) {
     ComprobarOptimo(estado, limite);
     Natural128 cota = 0;
     detalle::CotaPorEtapa(estado, cota);
@@ -191,8 +192,8 @@ Optimo CalcularOptimo(const EstadoSecuenciador& estado, uint64_t limite) {
     try {
         // 8 bytes a state when every path cost fits in 64 bits, 16 otherwise.
         if (cota * static_cast<Natural128>(estado.Q) <= std::numeric_limits<uint64_t>::max())
-            return ResolverReticula<uint64_t>(estado, estados);
-        return ResolverReticula<Natural128>(estado, estados);
+            return ResolverReticula<uint64_t>(estado, estados, cancelar);
+        return ResolverReticula<Natural128>(estado, estados, cancelar);
     } catch (const std::bad_alloc&) {
         throw ErrorTavelorin(mensajes::kSinMemoria);
     }

@@ -2,6 +2,7 @@
 // integers.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,7 +35,9 @@ struct Optimo {
 // The minimum-J sequence of a problem as LeerProblema leaves it: a shortest path through
 // the lattice of unit vectors 0..d, costs in exact integers, ties to the smallest
 // product. Checks ComprobarOptimo first; "Out of memory" when the states do not fit.
-Optimo CalcularOptimo(const EstadoSecuenciador& estado, uint64_t limite = kEstadosMaximos);
+// When cancelar is set during the run, returns at once with an empty sequence.
+Optimo CalcularOptimo(const EstadoSecuenciador& estado, uint64_t limite = kEstadosMaximos,
+                      const std::atomic<bool>* cancelar = nullptr);
 
 // The optimum block: "Óptimo:", the sequence one product a line, then J of the optimum,
 // J of goal chasing and goal chasing's excess over the optimum in percent.

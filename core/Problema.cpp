@@ -34,15 +34,20 @@ int32_t EnteroDeLinea(const std::vector<std::string>& lineas, size_t indice) {
 }
 
 // The cell of product i (from 1) and field c (from 1; c = m + 1 is the demand).
+// The error names the cell, for its explanation and for the grid to select it.
 [[noreturn]] void CeldaNoEntera(std::string_view texto, int64_t i, int64_t c, int64_t m) {
     const std::string producto = std::to_string(i);
+    std::string explicacion;
     if (c > m) {
-        if (texto.empty()) LanzarEnteroInvalido(texto, "Falta la demanda del producto " + producto + " (columna Qj).");
-        LanzarEnteroInvalido(texto, "La demanda del producto " + producto + " (columna Qj) no es un número entero.");
+        explicacion = texto.empty() ? "Falta la demanda del producto " + producto + " (columna Qj)."
+                                    : "La demanda del producto " + producto + " (columna Qj) no es un número entero.";
+    } else {
+        const std::string celda = "la celda (producto " + producto + ", componente " + std::to_string(c) + ")";
+        explicacion = texto.empty() ? "Falta un número entero: " + celda + " está vacía."
+                                    : "El contenido de " + celda + " no es un número entero.";
     }
-    const std::string celda = "la celda (producto " + producto + ", componente " + std::to_string(c) + ")";
-    if (texto.empty()) LanzarEnteroInvalido(texto, "Falta un número entero: " + celda + " está vacía.");
-    LanzarEnteroInvalido(texto, "El contenido de " + celda + " no es un número entero.");
+    throw ErrorTavelorin(MensajeEnteroInvalido(texto), std::move(explicacion))
+        .EnCelda(static_cast<int32_t>(i), static_cast<int32_t>(c));
 }
 
 // Longest report text of a whole number up to valor (P = 4: scientific from 10000 on).

@@ -42,6 +42,7 @@ std::vector<std::string> Canonica(const OpcionesCli& o) {
     if (o.metricas) r.push_back("--metricas");
     if (o.exacto) r.push_back("--exacto");
     if (o.optimo) r.push_back("--optimo");
+    if (o.sinInforme) r.push_back("--sin-informe");
     if (!o.separador.empty()) r.insert(r.end(), {"--separador", o.separador});
     if (!o.salida.empty()) r.insert(r.end(), {"-o", o.salida});
     if (o.evaluar) r.insert(r.end(), {"--evaluar", *o.evaluar});
@@ -57,6 +58,7 @@ std::vector<std::string> Canonica(const OpcionesCli& o) {
 bool Iguales(const OpcionesCli& a, const OpcionesCli& b) {
     return a.orden == b.orden && a.entrada == b.entrada && a.separador == b.separador && a.salida == b.salida &&
            a.metricas == b.metricas && a.exacto == b.exacto && a.optimo == b.optimo && a.evaluar == b.evaluar &&
+           a.sinInforme == b.sinInforme &&
            a.aleatorio == b.aleatorio && a.semilla == b.semilla;
 }
 
@@ -75,11 +77,13 @@ void ComprobarOrden(const OpcionesCli& o, const std::vector<std::string>& args) 
             break;
         case Orden::Evaluar:
             COMPROBAR(o.entrada && o.evaluar && o.aleatorio.empty() && !o.semilla && o.salida.empty() &&
-                          !o.metricas && !o.exacto && !o.optimo && !(*o.entrada == "-" && *o.evaluar == "-"),
+                          !o.metricas && !o.exacto && !o.optimo && !o.sinInforme &&
+                          !(*o.entrada == "-" && *o.evaluar == "-"),
                       "evaluar: " + contexto);
             break;
         case Orden::Aleatorio:
-            COMPROBAR(!o.entrada && !o.evaluar && o.aleatorio.size() == 7 && !o.metricas && !o.exacto && !o.optimo,
+            COMPROBAR(!o.entrada && !o.evaluar && o.aleatorio.size() == 7 && !o.metricas && !o.exacto && !o.optimo &&
+                          !o.sinInforme,
                       "aleatorio: " + contexto);
             break;
     }

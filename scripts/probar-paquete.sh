@@ -57,6 +57,7 @@ esperados=(
   usr/share/tavelorin/ejemplos/ejemplo.brk
   usr/share/tavelorin/ejemplos/cuatro_por_tres.brk
   usr/share/tavelorin/ejemplos/linea_diez_productos.brk
+  usr/share/tavelorin/ejemplos/nivelacion_cuatro_productos.brk
   usr/share/doc/tavelorin/copyright usr/share/doc/tavelorin/changelog.gz
 )
 for f in "${esperados[@]}"; do [ -f "$raiz/$f" ] || mal "missing from the package: /$f"; done

@@ -8,6 +8,7 @@
 #include "core/TextoEntero.h"
 #include "ui/Dialogos.h"
 #include "ui/ManejoErrores.h"
+#include "ui/DeshacerMatriz.h"
 #include "ui/ModeloMatriz.h"
 
 namespace tavelorin {
@@ -48,8 +49,8 @@ QString PreguntaPerdida(const MatrizProblema::Perdida& perdida) {
     return QStringLiteral("Se perderán los datos ") + Enumerar(partes) + QStringLiteral(". ¿Continuar?");
 }
 
-bool DimensionarProblema(Dialogos& dialogos, QWidget* padre, ModeloMatriz& modelo) {
-    const MatrizProblema& m = modelo.Matriz();
+bool DimensionarProblema(Dialogos& dialogos, QWidget* padre, EdicionMatriz& edicion) {
+    const MatrizProblema& m = edicion.Modelo().Matriz();
     const QString titulo = QStringLiteral("Problema de Brisak");
     const std::optional<QString> productos = dialogos.PedirTexto(
         padre, titulo, QStringLiteral("Número de Productos"), QString::number(m.Filas() - 1));
@@ -62,7 +63,7 @@ bool DimensionarProblema(Dialogos& dialogos, QWidget* padre, ModeloMatriz& model
     MatrizProblema::ComprobarTamano(filas, columnas);
     const QString pregunta = PreguntaPerdida(m.PerdidaAlCambiar(filas, columnas));
     if (!pregunta.isEmpty() && !dialogos.Confirmar(padre, kTituloAplicacion, pregunta)) return false;
-    return modelo.CambiarDimensiones(filas, columnas);
+    return edicion.Dimensionar(filas, columnas);
 }
 
 }  // namespace tavelorin

@@ -1,23 +1,12 @@
 #include "ui/GraficosConsumo.h"
 
 #include <QChart>
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QImage>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
-#include <QMenu>
-#include <QPainter>
-#include <QPixmap>
-#include <QScrollBar>
 #include <QValueAxis>
-#include <QVBoxLayout>
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <limits>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -26,194 +15,18 @@
 #include "core/Problema.h"
 #include "core/TextoEntero.h"
 #include "ui/Diezmado.h"
+#include "ui/PaginaGrafico.h"
 #include "ui/VistaGrafico.h"
 
 namespace tavelorin {
 
 namespace {
 
-// Colours of components 1..9.
-constexpr std::array<QRgb, 9> kColores = {
-    qRgb(255, 0, 0),     qRgb(0, 0, 128),     qRgb(0, 128, 0),     qRgb(255, 255, 0),   qRgb(0, 255, 255),
-    qRgb(0, 255, 0),     qRgb(255, 0, 255),   qRgb(192, 220, 192), qRgb(166, 202, 240),
-};
-
+const QString kTituloK = QStringLiteral("Unidades secuenciadas (k)");
 const QColor kColorKNjQ(153, 153, 255);
 const QColor kColorXjk(153, 51, 102);
 constexpr int kAnchoVel = 4;
 constexpr int kAnchoTasas = 2;
-constexpr int kLadoMarca = 7;
-constexpr double kMargen = 0.02;  // of the span, at each end of an axis
-
-QFont Fuente13() {
-    QFont fuente(QStringLiteral("Arial"));
-    fuente.setStyleHint(QFont::SansSerif);
-    fuente.setPixelSize(13);
-    return fuente;
-}
-
-// The small rectangle drawn at every point of the rate series.
-QImage Marca(const QColor& color) {
-    QImage imagen(kLadoMarca, kLadoMarca, QImage::Format_ARGB32_Premultiplied);
-    imagen.fill(color);
-    QPainter p(&imagen);
-    p.setPen(color.darker(160));
-    p.drawRect(0, 0, kLadoMarca - 1, kLadoMarca - 1);
-    return imagen;
-}
-
-// Legend swatch: the series' line, with its marker when it has one.
-QIcon Muestra(const QColor& color, int ancho, bool conMarca) {
-    QPixmap pixmap(28, 14);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setPen(QPen(color, ancho, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(1, 7, 27, 7);
-    if (conMarca) p.drawImage(14 - kLadoMarca / 2, 7 - kLadoMarca / 2, Marca(color));
-    return QIcon(pixmap);
-}
-
-// A legend: one checkable row per series, as wide as its longest row and as tall as its
-// rows (a scroll bar when the page is shorter).
-class ListaLeyenda : public QListWidget {
-public:
-    explicit ListaLeyenda(QWidget* padre) : QListWidget(padre) {
-        setFont(Fuente13());
-        setSelectionMode(QAbstractItemView::NoSelection);
-        setUniformItemSizes(true);
-        setIconSize(QSize(28, 14));
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Maximum);
-        setStyleSheet(QStringLiteral("QListWidget { background: white; border: 1px solid #808080; padding: 3px; }"
-                                     "QListWidget::item { padding: 1px 6px 1px 2px; color: black; }"));
-    }
-
-    QSize sizeHint() const override {
-        const int marco = 2 * frameWidth() + 8;
-        if (count() == 0) return {0, 0};
-        const int alto = count() * sizeHintForRow(0) + marco;
-        int ancho = sizeHintForColumn(0) + marco;
-        // A scroll bar when the rows are taller than the page can give.
-        const QWidget* pagina = parentWidget();
-        if (pagina != nullptr && alto > pagina->contentsRect().height()) ancho += verticalScrollBar()->sizeHint().width();
-        return {ancho, alto};
-    }
-    QSize minimumSizeHint() const override { return {sizeHint().width(), std::min(sizeHint().height(), 40)}; }
-
-protected:
-    void resizeEvent(QResizeEvent* evento) override {
-        QListWidget::resizeEvent(evento);
-        // Room for the scroll bar depends on the height just given.
-        if (sizeHint().width() != width()) updateGeometry();
-    }
-};
-
-QValueAxis* CrearEje(bool lineasDeRejilla, const QString& titulo) {
-    auto* eje = new QValueAxis;
-    eje->setLinePen(QPen(Qt::black, 1));
-    eje->setLabelsFont(Fuente13());
-    eje->setLabelsColor(Qt::black);
-    eje->setMinorTickCount(0);
-    eje->setShadesVisible(false);
-    eje->setTitleText(titulo);
-    eje->setTitleFont(Fuente13());
-    eje->setTitleBrush(Qt::black);
-    eje->setTitleVisible(true);
-    eje->setGridLineVisible(lineasDeRejilla);
-    eje->setGridLinePen(QPen(Qt::black, 1, Qt::SolidLine));
-    eje->setMinorGridLineVisible(false);
-    eje->setRange(0, 1);
-    eje->setTickInterval(0.2);
-    eje->setTickAnchor(0);
-    eje->setTickType(QValueAxis::TicksDynamic);
-    return eje;
-}
-
-void AnadirALeyenda(QListWidget* leyenda, const QString& nombre, const QIcon& muestra) {
-    auto* fila = new QListWidgetItem(muestra, nombre);
-    fila->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-    fila->setCheckState(Qt::Checked);
-    leyenda->addItem(fila);
-}
-
-// Sets the range, with ticks at multiples of 1, 2 or 5 times a power of ten, about one
-// per paso pixels. The axis lays out its ticks on every change, so the interval never
-// lags behind a wider range (that would create a tick item per old interval).
-void Marcar(QValueAxis* eje, double minimo, double maximo, double pixeles, double paso, bool entero) {
-    const double marcas = std::clamp(std::floor(pixeles / paso), 2.0, 12.0);
-    const double bruto = (maximo - minimo) / marcas;
-    const double potencia = std::pow(10.0, std::floor(std::log10(bruto)));
-    const double f = bruto / potencia;
-    double intervalo = (f <= 1 ? 1 : f <= 2 ? 2 : f <= 5 ? 5 : 10) * potencia;
-    if (entero) intervalo = std::max(intervalo, 1.0);
-    const int decimales = std::max(0, static_cast<int>(-std::floor(std::log10(intervalo) + 1e-9)));
-    eje->setLabelFormat(QStringLiteral("%.") + QString::number(decimales) + QStringLiteral("f"));
-    if (intervalo > eje->tickInterval()) {
-        eje->setTickInterval(intervalo);
-        eje->setRange(minimo, maximo);
-    } else {
-        eje->setRange(minimo, maximo);
-        eje->setTickInterval(intervalo);
-    }
-}
-
-void MarcarEjes(QChart* grafico, QValueAxis* ejeX, QValueAxis* ejeY, double xMin, double xMax, double yMin,
-                double yMax) {
-    const QSizeF tam = grafico->size();
-    Marcar(ejeX, xMin, xMax, tam.width() > 0 ? tam.width() - 80 : 800, 90, true);
-    Marcar(ejeY, yMin, yMax, tam.height() > 0 ? tam.height() - 40 : 400, 45, false);
-}
-
-// Bounds of a set of points.
-struct Limites {
-    double xMin = std::numeric_limits<double>::infinity(), xMax = -xMin;
-    double yMin = xMin, yMax = -xMin;
-    template <typename E>
-    void Anadir(const E& l) {
-        if (l.xMin > l.xMax) return;
-        xMin = std::min(xMin, l.xMin);
-        xMax = std::max(xMax, l.xMax);
-        yMin = std::min(yMin, l.yMin);
-        yMax = std::max(yMax, l.yMax);
-    }
-    void Anadir(const QList<QPointF>& puntos) {
-        for (const QPointF& p : puntos) {
-            xMin = std::min(xMin, p.x());
-            xMax = std::max(xMax, p.x());
-            yMin = std::min(yMin, p.y());
-            yMax = std::max(yMax, p.y());
-        }
-    }
-};
-
-// Axes spanning the points with a small margin, so lines and markers on the edges are
-// not cut in half. Every range change lays out every line on the chart again, so the
-// rebuilds set the ranges before their lines meet the axes.
-void Margen(double& minimo, double& maximo) {
-    if (minimo == maximo) minimo -= 1, maximo += 1;
-    const double m = (maximo - minimo) * kMargen;
-    minimo -= m;
-    maximo += m;
-}
-
-void FijarEjes(QChart* grafico, QValueAxis* ejeX, QValueAxis* ejeY, Limites l) {
-    if (l.xMin > l.xMax) {  // nothing shown
-        l.xMin = l.yMin = 0;
-        l.xMax = l.yMax = 1;
-    }
-    const auto margen = Margen;
-    margen(l.xMin, l.xMax);
-    margen(l.yMin, l.yMax);
-    MarcarEjes(grafico, ejeX, ejeY, l.xMin, l.xMax, l.yMin, l.yMax);
-}
-
-// Marks a rebuild, during which range changes do not cut the series down again.
-struct ReconstruyendoGuardia {
-    bool& bandera;
-    explicit ReconstruyendoGuardia(bool& b) : bandera(b) { bandera = true; }
-    ~ReconstruyendoGuardia() { bandera = false; }
-};
 const char kECompNoEntero[] =
     "El número de componente del gráfico de tasas (junto a «Componente:») no es un número entero.";
 
@@ -232,304 +45,156 @@ QColor ColorAleatorio(GeneradorAleatorio& generador) {
     return QColor(rojo, verde, azul);
 }
 
-}  // namespace
+// Marks a rebuild, during which range changes do not cut the series down again.
+struct ReconstruyendoGuardia {
+    bool& bandera;
+    explicit ReconstruyendoGuardia(bool& b) : bandera(b) { bandera = true; }
+    ~ReconstruyendoGuardia() { bandera = false; }
+};
 
-// A white page with a border: the chart on the left, its legend on the right.
-GraficosConsumo::Pagina GraficosConsumo::CrearPagina(const QString& nombre, const QString& titulo,
-                                                     const QString& tituloY) {
-    Pagina p;
-    auto* marco = new QFrame;
-    p.marco = marco;
-    marco->setObjectName(nombre);
-    marco->setAccessibleName(titulo);
-    marco->setFrameStyle(QFrame::Box | QFrame::Plain);
-    marco->setLineWidth(1);
-    QPalette paleta = marco->palette();
-    paleta.setColor(QPalette::Window, Qt::white);
-    paleta.setColor(QPalette::WindowText, QColor(128, 128, 128));
-    marco->setPalette(paleta);
-    marco->setAutoFillBackground(true);
-
-    p.grafico = new QChart;
-    p.grafico->legend()->hide();
-    p.grafico->setTitle(QString());
-    p.grafico->setBackgroundBrush(Qt::white);
-    p.grafico->setBackgroundPen(Qt::NoPen);
-    p.grafico->setBackgroundRoundness(0);
-    p.grafico->setDropShadowEnabled(false);
-    p.grafico->setPlotAreaBackgroundBrush(Qt::white);
-    p.grafico->setPlotAreaBackgroundVisible(true);
-    p.grafico->setMargins(QMargins(4, 8, 8, 4));
-    p.grafico->setLocalizeNumbers(true);
-    p.ejeX = CrearEje(false, QStringLiteral("Unidades secuenciadas (k)"));  // no vertical grid lines
-    p.ejeY = CrearEje(true, tituloY);                                      // horizontal grid lines
-    p.grafico->addAxis(p.ejeX, Qt::AlignBottom);
-    p.grafico->addAxis(p.ejeY, Qt::AlignLeft);
-
-    auto* vista = new VistaGrafico(p.grafico, marco);
-    p.vista = vista;
-    vista->setObjectName(nombre + QStringLiteral("Vista"));
-    vista->setAccessibleName(titulo);
-    vista->setAccessibleDescription(QStringLiteral("Arrastre un rectángulo o use la rueda para ampliar; "
-                                                   "doble clic para la vista completa."));
-    vista->setFrameShape(QFrame::NoFrame);
-    vista->setBackgroundBrush(Qt::white);
-    vista->setRenderHint(QPainter::Antialiasing, false);
-
-    p.leyenda = new ListaLeyenda(marco);
-    p.leyenda->setObjectName(nombre + QStringLiteral("Leyenda"));
-    p.leyenda->setAccessibleName(QStringLiteral("Leyenda: ") + titulo);
-    p.leyenda->setContextMenuPolicy(Qt::CustomContextMenu);
-    auto* columna = new QVBoxLayout;
-    columna->setContentsMargins(0, 0, 0, 0);
-    columna->addStretch(1);
-    columna->addWidget(p.leyenda);
-    columna->addStretch(1);
-
-    auto* disposicion = new QHBoxLayout(marco);
-    disposicion->setContentsMargins(2, 2, 10, 2);
-    disposicion->setSpacing(6);
-    disposicion->addWidget(vista, 1);
-    disposicion->addLayout(columna);
-    return p;
-}
-
-GraficosConsumo::GraficosConsumo(EstadoSecuenciador& estado, GeneradorAleatorio& generador, QLineEdit* EComp,
-                                 QObject* padre)
-    : QObject(padre), estado_(estado), generador_(generador), EComp_(EComp) {
-    vel_ = CrearPagina(QStringLiteral("ChartVelCon"), QStringLiteral("Gráfico de velocidades de consumo"),
-                       QStringLiteral("Consumo medio por unidad"));
-    tas_ = CrearPagina(QStringLiteral("ChartTasCon"), QStringLiteral("Gráfico de tasas de consumo"),
-                       QStringLiteral("Consumo acumulado"));
-
-    // The rate chart's two series live as long as the chart: "KNj/Q" first.
-    auto serieTasas = [this](const QString& nombre, const QColor& color) {
-        auto* s = new QLineSeries;
-        s->setName(nombre);
-        s->setPen(QPen(color, kAnchoTasas));
-        s->setPointsVisible(true);
-        s->setMarkerSize(kLadoMarca);
-        s->setLightMarker(Marca(color));
-        s->setPointLabelsVisible(false);
-        tas_.grafico->addSeries(s);
-        s->attachAxis(tas_.ejeX);
-        s->attachAxis(tas_.ejeY);
-        AnadirALeyenda(tas_.leyenda, nombre, Muestra(color, kAnchoTasas, true));
-        return s;
-    };
-    knjq_ = serieTasas(QStringLiteral("KNj/Q"), kColorKNjQ);
-    xjk_ = serieTasas(QStringLiteral("Xjk"), kColorXjk);
-
-    for (const Pagina* pagina : {&vel_, &tas_}) {
-        QChart* grafico = pagina->grafico;
-        connect(pagina->vista, &VistaGrafico::AmpliacionPedida, this,
-                [this, grafico](const QRectF& rangos) { Ampliar(grafico, rangos); });
-        connect(pagina->vista, &VistaGrafico::VistaCompletaPedida, this, [this, grafico] { VistaCompleta(grafico); });
-        QListWidget* leyenda = pagina->leyenda;
-        connect(leyenda, &QWidget::customContextMenuRequested, this, [this, leyenda, grafico](const QPoint& donde) {
-            const int fila = leyenda->row(leyenda->itemAt(donde));
-            auto* menu = new QMenu(leyenda);
-            menu->setAttribute(Qt::WA_DeleteOnClose);
-            QAction* solo = menu->addAction(QStringLiteral("Mostrar solo esta"), this,
-                                            [this, grafico, fila] { MostrarSolo(grafico, fila); });
-            solo->setEnabled(fila >= 0);
-            menu->addAction(QStringLiteral("Mostrar todas"), this, [this, grafico] { MostrarTodas(grafico); });
-            menu->popup(leyenda->viewport()->mapToGlobal(donde));
-        });
-    }
-    for (auto [leyenda, grafico] : {std::pair{vel_.leyenda, vel_.grafico}, std::pair{tas_.leyenda, tas_.grafico}}) {
-        connect(leyenda, &QListWidget::itemChanged, this, [this, leyenda, grafico](QListWidgetItem* fila) {
-            const QList<QAbstractSeries*> series = grafico->series();
-            const int i = leyenda->row(fila);
-            if (i < 0 || i >= series.size()) return;
-            const bool visible = fila->checkState() == Qt::Checked;
-            if (series[i]->isVisible() == visible) return;
-            series[i]->setVisible(visible);
-            AjustarEjes(grafico);
-        });
-        connect(grafico, &QGraphicsWidget::geometryChanged, this, [this, grafico] {
-            QValueAxis* x = EjeX(grafico);
-            QValueAxis* y = EjeY(grafico);
-            MarcarEjes(grafico, x, y, x->min(), x->max(), y->min(), y->max());
-            if (grafico == vel_.grafico)
-                Rediezmar(vel_, fuentesVel_);
-            else
-                Rediezmar(tas_, fuentesTas_);
-        });
-    }
-    // Another view (a zoom, a new range) takes the points of its stages.
-    connect(vel_.ejeX, &QValueAxis::rangeChanged, this, [this] { Rediezmar(vel_, fuentesVel_); });
-    connect(tas_.ejeX, &QValueAxis::rangeChanged, this, [this] { Rediezmar(tas_, fuentesTas_); });
-    AjustarEjes(vel_.grafico);
-    AjustarEjes(tas_.grafico);
-
-    connect(EComp_, &QLineEdit::textChanged, this, [this] { ECompChange(); });
-}
-
-GraficosConsumo::~GraficosConsumo() {
-    // Pages the window never adopted are ours to free.
-    for (QWidget* marco : {vel_.marco.data(), tas_.marco.data()})
-        if (marco != nullptr && marco->parent() == nullptr) delete marco;
-}
-
-const GraficosConsumo::Pagina* GraficosConsumo::PaginaDe(const QChart* grafico) const {
-    return grafico == vel_.grafico ? &vel_ : grafico == tas_.grafico ? &tas_ : nullptr;
-}
-
-QValueAxis* GraficosConsumo::EjeX(const QChart* grafico) const {
-    const Pagina* p = PaginaDe(grafico);
-    return p != nullptr ? p->ejeX : nullptr;
-}
-
-QValueAxis* GraficosConsumo::EjeY(const QChart* grafico) const {
-    const Pagina* p = PaginaDe(grafico);
-    return p != nullptr ? p->ejeY : nullptr;
-}
-
-void GraficosConsumo::Ampliar(QChart* grafico, const QRectF& rangos) {
-    const Pagina* p = PaginaDe(grafico);
-    const QRectF r = rangos.normalized();
-    // A range too narrow for the doubles to tell its ends apart is not shown.
-    const auto ancho = [](double desde, double hasta) {
-        return std::isfinite(desde) && std::isfinite(hasta) &&
-               hasta - desde > 1e-9 * std::max({1.0, std::abs(desde), std::abs(hasta)});
-    };
-    if (p == nullptr || !ancho(r.left(), r.right()) || !ancho(r.top(), r.bottom())) return;
-    MarcarEjes(grafico, p->ejeX, p->ejeY, r.left(), r.right(), r.top(), r.bottom());
-}
-
-void GraficosConsumo::VistaCompleta(QChart* grafico) {
-    if (PaginaDe(grafico) != nullptr) AjustarEjes(grafico);
-}
-
-void GraficosConsumo::AplicarLeyenda(const Pagina& pagina) {
-    const QList<QAbstractSeries*> series = pagina.grafico->series();
-    for (int i = 0; i < pagina.leyenda->count() && i < series.size(); ++i)
-        series[i]->setVisible(pagina.leyenda->item(i)->checkState() == Qt::Checked);
-    AjustarEjes(pagina.grafico);
-}
-
-void GraficosConsumo::MostrarSolo(QChart* grafico, int fila) {
-    const Pagina* p = PaginaDe(grafico);
-    if (p == nullptr || fila < 0 || fila >= p->leyenda->count()) return;
-    {
-        const QSignalBlocker bloqueo(p->leyenda);
-        for (int i = 0; i < p->leyenda->count(); ++i)
-            p->leyenda->item(i)->setCheckState(i == fila ? Qt::Checked : Qt::Unchecked);
-    }
-    p->leyenda->viewport()->update();
-    AplicarLeyenda(*p);
-}
-
-void GraficosConsumo::MostrarTodas(QChart* grafico) {
-    const Pagina* p = PaginaDe(grafico);
-    if (p == nullptr) return;
-    {
-        const QSignalBlocker bloqueo(p->leyenda);
-        for (int i = 0; i < p->leyenda->count(); ++i) p->leyenda->item(i)->setCheckState(Qt::Checked);
-    }
-    p->leyenda->viewport()->update();
-    AplicarLeyenda(*p);
-}
-
-void GraficosConsumo::FijarMenuGraficos(const QList<QAction*>& acciones) {
-    vel_.vista->FijarMenu(acciones);
-    tas_.vista->FijarMenu(acciones);
-}
-
-// Ranges from the points of the series that are shown: all their stages, not only those
-// a view holds.
-void GraficosConsumo::AjustarEjes(QChart* grafico) {
-    Limites limites;
-    const Fuentes& fuentes = grafico == vel_.grafico ? fuentesVel_ : fuentesTas_;
-    for (QAbstractSeries* serie : grafico->series()) {
-        if (!serie->isVisible()) continue;
-        const auto s = std::find(fuentes.series.begin(), fuentes.series.end(), serie);
-        if (s != fuentes.series.end())
-            limites.Anadir(fuentes.extremos[static_cast<size_t>(s - fuentes.series.begin())]);
-        else
-            limites.Anadir(static_cast<const QXYSeries*>(serie)->points());
-    }
-    FijarEjes(grafico, EjeX(grafico), EjeY(grafico), limites);
-}
-
-// Pixel columns of a plot; before its first layout, those of a usual page.
-int GraficosConsumo::Columnas(const Pagina& pagina) {
-    const double ancho = pagina.grafico->plotArea().width();
+// The pixel columns of a page's plot (1000 before it has been laid out).
+int Columnas(const PaginaGrafico& pagina) {
+    const double ancho = pagina.Grafico()->plotArea().width();
     return ancho >= 16 ? static_cast<int>(std::ceil(ancho)) : 1000;
 }
 
-std::vector<QList<QPointF>> GraficosConsumo::Puntos(const Pagina& pagina, const Fuentes& fuentes) const {
-    return Diezmar(fuentes.q, static_cast<int>(fuentes.series.size()), fuentes.valores, pagina.ejeX->min(), pagina.ejeX->max(),
-                   Columnas(pagina));
-}
-
-// Series that hold every stage (no more than four a pixel column) are left as they are.
-void GraficosConsumo::Rediezmar(const Pagina& pagina, const Fuentes& fuentes) {
-    if (reconstruyendo_ || fuentes.q <= 4 * static_cast<int64_t>(Columnas(pagina))) return;
-    const std::vector<QList<QPointF>> puntos = Puntos(pagina, fuentes);
-    for (size_t s = 0; s < fuentes.series.size(); ++s) fuentes.series[s]->replace(puntos[s]);
-}
-
 // The series' points over all the stages, cut down for the x axis the rebuild will set
-// (every stage with the usual margin), and their extremes, which the cut keeps.
-namespace {
-
+// (every stage with the usual margin), and their bounds, which the cut keeps.
 template <typename Valores>
 std::vector<QList<QPointF>> PuntosDeTodas(int64_t q, int series, const Valores& valores, int columnas,
-                                          std::vector<GraficosConsumo::Extremos>& extremos) {
+                                          std::vector<Limites>& extremos) {
     double x0 = 1, x1 = static_cast<double>(q);
-    Margen(x0, x1);
+    ConMargen(x0, x1);
     std::vector<QList<QPointF>> puntos = Diezmar(q, series, valores, x0, x1, columnas);
-    extremos.assign(static_cast<size_t>(series), {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                                                  std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()});
-    for (size_t s = 0; s < puntos.size(); ++s) {
-        Limites l;
-        l.Anadir(puntos[s]);
-        extremos[s] = {l.xMin, l.xMax, l.yMin, l.yMax};
-    }
+    extremos.assign(static_cast<size_t>(series), Limites());
+    for (size_t s = 0; s < puntos.size(); ++s) extremos[s].Anadir(puntos[s]);
     return puntos;
 }
 
 }  // namespace
 
+GraficosConsumo::GraficosConsumo(EstadoSecuenciador& estado, GeneradorAleatorio& generador, QLineEdit* EComp,
+                                 QObject* padre)
+    : QObject(padre),
+      estado_(estado),
+      generador_(generador),
+      EComp_(EComp),
+      vel_(new PaginaGrafico(QStringLiteral("ChartVelCon"), QStringLiteral("Gráfico de velocidades de consumo"),
+                             kTituloK, QStringLiteral("Consumo medio por unidad"), this)),
+      tas_(new PaginaGrafico(QStringLiteral("ChartTasCon"), QStringLiteral("Gráfico de tasas de consumo"), kTituloK,
+                             QStringLiteral("Consumo acumulado"), this)) {
+    // The rate chart's two series live as long as the chart: "KNj/Q" first.
+    knjq_ = tas_->AnadirSerie(QStringLiteral("KNj/Q"), kColorKNjQ, kAnchoTasas, true);
+    xjk_ = tas_->AnadirSerie(QStringLiteral("Xjk"), kColorXjk, kAnchoTasas, true);
+    // The axes span all the stages of a series, not only those its view holds; another
+    // view (a zoom, a new range, a new width) takes the points of its stages.
+    vel_->FijarLimitesDeSerie(
+        [this](const QAbstractSeries* s, Limites& l) { return LimitesDe(fuentesVel_, s, l); });
+    tas_->FijarLimitesDeSerie(
+        [this](const QAbstractSeries* s, Limites& l) { return LimitesDe(fuentesTas_, s, l); });
+    connect(vel_->EjeX(), &QValueAxis::rangeChanged, this, [this] { Rediezmar(*vel_, fuentesVel_); });
+    connect(tas_->EjeX(), &QValueAxis::rangeChanged, this, [this] { Rediezmar(*tas_, fuentesTas_); });
+    connect(vel_->Grafico(), &QGraphicsWidget::geometryChanged, this, [this] { Rediezmar(*vel_, fuentesVel_); });
+    connect(tas_->Grafico(), &QGraphicsWidget::geometryChanged, this, [this] { Rediezmar(*tas_, fuentesTas_); });
+    tas_->AjustarEjes();
+    connect(EComp_, &QLineEdit::textChanged, this, [this] { ECompChange(); });
+}
+
+GraficosConsumo::~GraficosConsumo() = default;
+
+QWidget* GraficosConsumo::ChartVelCon() const { return vel_->Marco(); }
+QWidget* GraficosConsumo::ChartTasCon() const { return tas_->Marco(); }
+QChart* GraficosConsumo::GraficoVel() const { return vel_->Grafico(); }
+QChart* GraficosConsumo::GraficoTas() const { return tas_->Grafico(); }
+QListWidget* GraficosConsumo::LeyendaVel() const { return vel_->Leyenda(); }
+QListWidget* GraficosConsumo::LeyendaTas() const { return tas_->Leyenda(); }
+VistaGrafico* GraficosConsumo::VistaVel() const { return vel_->Vista(); }
+VistaGrafico* GraficosConsumo::VistaTas() const { return tas_->Vista(); }
+
+PaginaGrafico* GraficosConsumo::PaginaDe(const QChart* grafico) const {
+    return grafico == vel_->Grafico() ? vel_ : grafico == tas_->Grafico() ? tas_ : nullptr;
+}
+
+QValueAxis* GraficosConsumo::EjeX(const QChart* grafico) const {
+    const PaginaGrafico* p = PaginaDe(grafico);
+    return p != nullptr ? p->EjeX() : nullptr;
+}
+
+QValueAxis* GraficosConsumo::EjeY(const QChart* grafico) const {
+    const PaginaGrafico* p = PaginaDe(grafico);
+    return p != nullptr ? p->EjeY() : nullptr;
+}
+
+void GraficosConsumo::Ampliar(QChart* grafico, const QRectF& rangos) {
+    if (PaginaGrafico* p = PaginaDe(grafico)) p->Ampliar(rangos);
+}
+
+void GraficosConsumo::VistaCompleta(QChart* grafico) {
+    if (PaginaGrafico* p = PaginaDe(grafico)) p->AjustarEjes();
+}
+
+void GraficosConsumo::MostrarSolo(QChart* grafico, int fila) {
+    if (PaginaGrafico* p = PaginaDe(grafico)) p->MostrarSolo(fila);
+}
+
+void GraficosConsumo::MostrarTodas(QChart* grafico) {
+    if (PaginaGrafico* p = PaginaDe(grafico)) p->MostrarTodas();
+}
+
+void GraficosConsumo::FijarMenuGraficos(const QList<QAction*>& acciones) {
+    vel_->FijarMenu(acciones);
+    tas_->FijarMenu(acciones);
+}
+
+bool GraficosConsumo::LimitesDe(const Fuentes& fuentes, const QAbstractSeries* serie, Limites& limites) {
+    const auto s = std::find(fuentes.series.begin(), fuentes.series.end(), serie);
+    if (s == fuentes.series.end()) return false;
+    limites.Anadir(fuentes.extremos[static_cast<size_t>(s - fuentes.series.begin())]);
+    return true;
+}
+
+std::vector<QList<QPointF>> GraficosConsumo::Puntos(const PaginaGrafico& pagina, const Fuentes& fuentes) {
+    return Diezmar(fuentes.q, static_cast<int>(fuentes.series.size()), fuentes.valores, pagina.EjeX()->min(),
+                   pagina.EjeX()->max(), Columnas(pagina));
+}
+
+// Series that hold every stage (no more than four a pixel column) are left as they are.
+void GraficosConsumo::Rediezmar(const PaginaGrafico& pagina, const Fuentes& fuentes) {
+    if (reconstruyendo_ || fuentes.q <= 4 * static_cast<int64_t>(Columnas(pagina))) return;
+    const std::vector<QList<QPointF>> puntos = Puntos(pagina, fuentes);
+    for (size_t s = 0; s < fuentes.series.size(); ++s) fuentes.series[s]->replace(puntos[s]);
+}
+
 QColor GraficosConsumo::ColorSerie(int indice, GeneradorAleatorio& generador) {
-    if (indice < 0 || indice >= static_cast<int>(kColores.size())) return ColorAleatorio(generador);
-    return QColor(kColores[static_cast<size_t>(indice)]);
+    if (indice < 0 || indice >= kColoresFijos) return ColorAleatorio(generador);
+    return ColorFijo(indice);
 }
 
 void GraficosConsumo::BorrarSeriesVel() {
     LiberarSeriesVel();
-    AjustarEjes(vel_.grafico);
+    vel_->AjustarEjes();
 }
 
 void GraficosConsumo::BorrarSeriesTasas() {
     fuentesTas_ = Fuentes();
     xjk_->clear();
     knjq_->clear();
-    AjustarEjes(tas_.grafico);
+    tas_->AjustarEjes();
 }
 
 // The rebuilds leave the axes alone until their new ranges are known: an empty range in
 // between would make the chart lay out every line once more.
 void GraficosConsumo::LiberarSeriesVel() {
-    {
-        const QSignalBlocker bloqueo(vel_.leyenda);
-        vel_.leyenda->clear();
-    }
     fuentesVel_ = Fuentes();
-    for (QLineSeries* s : seriesVel_) {
-        vel_.grafico->removeSeries(s);
-        delete s;
-    }
+    vel_->Vaciar();
     seriesVel_.clear();
 }
 
 void GraficosConsumo::GraficoVelocidades() {
     LiberarSeriesVel();
-    // The table is read with the counts it was built with, and kept for other views.
-    tablaVel_ = estado_.TablaSolucion;
-    const TablaEtapas t = tablaVel_;
+    // The table is read with the counts it was built with; the values keep a copy of it
+    // (its data shared) for other views.
+    const TablaEtapas t = estado_.TablaSolucion;
     const int32_t q = t.Vacia() ? 0 : t.filas;
     const int32_t m = std::max(t.nComp, 0);
     Fuentes fuentes;
@@ -539,35 +204,17 @@ void GraficosConsumo::GraficoVelocidades() {
         const int32_t fila = static_cast<int32_t>(k - 1);
         for (int32_t j = 0; j < m; ++j) y[j] = static_cast<double>(t.Consumo(fila, j)) / static_cast<double>(k);
     };
-    std::vector<QList<QPointF>> puntos = PuntosDeTodas(q, m, fuentes.valores, Columnas(vel_), fuentes.extremos);
+    std::vector<QList<QPointF>> puntos = PuntosDeTodas(q, m, fuentes.valores, Columnas(*vel_), fuentes.extremos);
     Limites limites;
-    for (const Extremos& e : fuentes.extremos) limites.Anadir(e);
+    for (const Limites& e : fuentes.extremos) limites.Anadir(e);
     const ReconstruyendoGuardia guardia(reconstruyendo_);
-    FijarEjes(vel_.grafico, vel_.ejeX, vel_.ejeY, limites);
-
+    vel_->FijarEjes(limites);
     seriesVel_.reserve(static_cast<size_t>(m));
-    const QSignalBlocker bloqueo(vel_.leyenda);
-    for (int32_t j = 1; j <= m; ++j) {
-        auto serie = std::make_unique<QLineSeries>();
-        serie->setName(QStringLiteral("C") + QString::number(j));
-        const QColor color = ColorSerie(j - 1, generador_);
-        serie->setPen(QPen(color, kAnchoVel));
-        serie->setPointsVisible(false);
-        serie->setPointLabelsVisible(false);
-        // Qt Charts lays a series out again when it joins the chart and at each axis it is
-        // attached to; it is given all its points in one go after those, so it is laid
-        // out once (nothing is drawn in between).
-        vel_.grafico->addSeries(serie.get());
-        QLineSeries* s = serie.release();
-        seriesVel_.push_back(s);
-        s->attachAxis(vel_.ejeX);
-        s->attachAxis(vel_.ejeY);
-        s->replace(puntos[static_cast<size_t>(j - 1)]);
-        AnadirALeyenda(vel_.leyenda, s->name(), Muestra(color, kAnchoVel, false));
-    }
+    for (int32_t j = 1; j <= m; ++j)
+        seriesVel_.push_back(vel_->AnadirSerie(QStringLiteral("C") + QString::number(j), ColorSerie(j - 1, generador_),
+                                               kAnchoVel, false, puntos[static_cast<size_t>(j - 1)]));
     fuentes.series = seriesVel_;
     fuentesVel_ = std::move(fuentes);
-    vel_.leyenda->updateGeometry();
 }
 
 void GraficosConsumo::GraficoTasas() {
@@ -579,11 +226,10 @@ void GraficosConsumo::GraficoTasas() {
     // A component the table was not built with has no columns: nothing is drawn.
     const TablaEtapas& t = estado_.TablaSolucion;
     if (!c || t.Vacia() || *c < 1 || *c > t.nComp || t.ColIdeal(*c) >= t.columnas) {
-        AjustarEjes(tas_.grafico);
+        tas_->AjustarEjes();
         return;
     }
-    tablaTas_ = t;
-    const TablaEtapas tabla = tablaTas_;
+    const TablaEtapas tabla = t;
     const int32_t j = *c;
     Fuentes fuentes;
     fuentes.q = tabla.filas;
@@ -593,12 +239,13 @@ void GraficosConsumo::GraficoTasas() {
         y[0] = static_cast<double>(tabla.Consumo(fila, j - 1));
         y[1] = tabla.Ideal(fila, j);
     };
-    const std::vector<QList<QPointF>> puntos = PuntosDeTodas(fuentes.q, 2, fuentes.valores, Columnas(tas_), fuentes.extremos);
+    const std::vector<QList<QPointF>> puntos =
+        PuntosDeTodas(fuentes.q, 2, fuentes.valores, Columnas(*tas_), fuentes.extremos);
     Limites limites;
     if (xjk_->isVisible()) limites.Anadir(fuentes.extremos[0]);
     if (knjq_->isVisible()) limites.Anadir(fuentes.extremos[1]);
     const ReconstruyendoGuardia guardia(reconstruyendo_);
-    FijarEjes(tas_.grafico, tas_.ejeX, tas_.ejeY, limites);
+    tas_->FijarEjes(limites);
     xjk_->replace(puntos[0]);
     knjq_->replace(puntos[1]);
     fuentes.series = {xjk_, knjq_};

@@ -13,12 +13,12 @@
 #include <QRectF>
 #include <QWidget>
 #include <functional>
-#include <map>
 #include <vector>
 
-#include "core/Problema.h"
+#include "ui/PaginaGrafico.h"
 
 QT_BEGIN_NAMESPACE
+class QAbstractSeries;
 class QAction;
 class QChart;
 class QLineEdit;
@@ -29,6 +29,7 @@ QT_END_NAMESPACE
 
 namespace tavelorin {
 
+struct EstadoSecuenciador;
 class GeneradorAleatorio;
 class VistaGrafico;
 
@@ -43,8 +44,8 @@ public:
                     QObject* padre = nullptr);
     ~GraficosConsumo() override;
 
-    QWidget* ChartVelCon() const { return vel_.marco; }
-    QWidget* ChartTasCon() const { return tas_.marco; }
+    QWidget* ChartVelCon() const;
+    QWidget* ChartTasCon() const;
 
     // Rebuilds the speed chart: one series "Cj" per component of the stage table.
     void GraficoVelocidades();
@@ -67,24 +68,19 @@ public:
     void Button2Click();
     void ECompChange();
 
-    // The extremes of a series over all its stages.
-    struct Extremos {
-        double xMin, xMax, yMin, yMax;
-    };
-
     // --- Read-only views, for the window and for tests ---
     const std::vector<QLineSeries*>& SeriesVel() const { return seriesVel_; }
     QLineSeries* KNjQ() const { return knjq_; }
     QLineSeries* Xjk() const { return xjk_; }
-    QChart* GraficoVel() const { return vel_.grafico; }
-    QChart* GraficoTas() const { return tas_.grafico; }
+    QChart* GraficoVel() const;
+    QChart* GraficoTas() const;
     // The legends: one checkable row per series, in the chart's order.
-    QListWidget* LeyendaVel() const { return vel_.leyenda; }
-    QListWidget* LeyendaTas() const { return tas_.leyenda; }
+    QListWidget* LeyendaVel() const;
+    QListWidget* LeyendaTas() const;
     QValueAxis* EjeX(const QChart* grafico) const;
     QValueAxis* EjeY(const QChart* grafico) const;
-    VistaGrafico* VistaVel() const { return vel_.vista; }
-    VistaGrafico* VistaTas() const { return tas_.vista; }
+    VistaGrafico* VistaVel() const;
+    VistaGrafico* VistaTas() const;
 
     // --- Reading the charts ---
     // Shows the given ranges (as RangosDe gives them) of one of the two charts.
@@ -98,49 +94,37 @@ public:
     void FijarMenuGraficos(const QList<QAction*>& acciones);
 
 private:
-    // A chart page: the framed page, its chart and axes, and its legend.
-    struct Pagina {
-        QPointer<QWidget> marco;
-        QChart* grafico = nullptr;
-        QValueAxis* ejeX = nullptr;
-        QValueAxis* ejeY = nullptr;
-        QListWidget* leyenda = nullptr;
-        VistaGrafico* vista = nullptr;
-    };
-    static Pagina CrearPagina(const QString& nombre, const QString& titulo, const QString& tituloY);
     // The page of one of the two charts; null for any other.
-    const Pagina* PaginaDe(const QChart* grafico) const;
-    void AjustarEjes(QChart* grafico);
-    // Series shown as their legend rows are checked, then the whole chart.
-    void AplicarLeyenda(const Pagina& pagina);
+    PaginaGrafico* PaginaDe(const QChart* grafico) const;
     void LiberarSeriesVel();
     // The values of a page's series, stage by stage, kept to cut them down again for
-    // another view; and the extremes of every series over all the stages.
+    // another view (the table they read shared with the solve's); and the bounds of every
+    // series over all the stages.
     struct Fuentes {
         std::vector<QLineSeries*> series;
         int64_t q = 0;
         std::function<void(int64_t k, double* valores)> valores;
-        std::vector<Extremos> extremos;
+        std::vector<Limites> extremos;
     };
-    static int Columnas(const Pagina& pagina);
     // The series' points for the x axis as it stands.
-    std::vector<QList<QPointF>> Puntos(const Pagina& pagina, const Fuentes& fuentes) const;
-    void Rediezmar(const Pagina& pagina, const Fuentes& fuentes);
+    static std::vector<QList<QPointF>> Puntos(const PaginaGrafico& pagina, const Fuentes& fuentes);
+    void Rediezmar(const PaginaGrafico& pagina, const Fuentes& fuentes);
+    // The bounds of a series over all its stages, when it is one of fuentes'.
+    static bool LimitesDe(const Fuentes& fuentes, const QAbstractSeries* serie, Limites& limites);
 
     EstadoSecuenciador& estado_;
     GeneradorAleatorio& generador_;
     QLineEdit* EComp_;
 
-    Pagina vel_;  // speed chart
-    Pagina tas_;  // rate chart
+    PaginaGrafico* vel_;  // speed chart
+    PaginaGrafico* tas_;  // rate chart
 
     std::vector<QLineSeries*> seriesVel_;
     QLineSeries* knjq_ = nullptr;
     QLineSeries* xjk_ = nullptr;
     Fuentes fuentesVel_;
     Fuentes fuentesTas_;
-    TablaEtapas tablaVel_, tablaTas_;  // the tables drawn (their data shared with the solve's)
-    bool reconstruyendo_ = false;
+    bool reconstruyendo_ = false;  // range changes during a rebuild do not cut the series again
 };
 
 }  // namespace tavelorin

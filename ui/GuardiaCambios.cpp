@@ -44,6 +44,7 @@ bool GuardiaCambios::GuardarTodo() {
 }
 
 bool GuardiaCambios::PuedeContinuar() {
+    if (preparar_) preparar_();
     if (!cambios_.Alguno()) return true;
     switch (dialogos_.PreguntarCambios(ventana_, kTituloAplicacion, Pregunta())) {
         case RespuestaCambios::Guardar: return GuardarTodo();
@@ -60,6 +61,7 @@ bool GuardiaCambios::PuedeCerrar() {
 }
 
 bool GuardiaCambios::PuedeTerminarSesion(bool puedePreguntar) {
+    if (preparar_) preparar_();
     if (!cambios_.Alguno()) return true;
     if (!puedePreguntar || !PuedeCerrar()) return false;
     cambios_.FijarProblema(false);
@@ -68,6 +70,7 @@ bool GuardiaCambios::PuedeTerminarSesion(bool puedePreguntar) {
 }
 
 void GuardiaCambios::AtenderFinDeSesion(QSessionManager& sesion) {
+    if (preparar_) preparar_();
     // Leave to ask is requested only when there is something to ask about.
     const bool puedePreguntar = cambios_.Alguno() && sesion.allowsInteraction();
     const bool puede = PuedeTerminarSesion(puedePreguntar);

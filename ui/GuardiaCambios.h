@@ -45,6 +45,9 @@ public:
     // The question as the user reads it.
     QString Pregunta() const;
 
+    // Runs before the flags are read, so that what is still being typed counts.
+    void AntesDePreguntar(std::function<void()> preparar) { preparar_ = std::move(preparar); }
+
 private:
     void AtenderFinDeSesion(QSessionManager& sesion);
     bool GuardarTodo();
@@ -54,6 +57,7 @@ private:
     QWidget* ventana_;
     std::function<QString()> nombreProblema_;
     Guardados guardados_;
+    std::function<void()> preparar_;
 };
 
 }  // namespace tavelorin

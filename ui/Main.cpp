@@ -5,9 +5,14 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
+#include <QFrame>
+#include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
+#include <QShowEvent>
+#include <QSplitter>
 
+#include "core/Calidad.h"
 #include "core/Errores.h"
 #include "core/Informe.h"
 #include "core/Memoria.h"
@@ -16,6 +21,7 @@
 #include "ui/AboutU.h"
 #include "ui/AleatorioU.h"
 #include "ui/CambiosPendientes.h"
+#include "ui/DeshacerMatriz.h"
 #include "ui/Dialogos.h"
 #include "ui/Dimensiones.h"
 #include "ui/Fuentes.h"
@@ -27,9 +33,11 @@
 #include "ui/MemoInforme.h"
 #include "ui/ModeloMatriz.h"
 #include "ui/NombresFichero.h"
+#include "ui/PaginaCalidad.h"
 #include "ui/RutasFichero.h"
 #include "ui/SalidaInforme.h"
 #include "ui/TareasLargas.h"
+#include "ui/VistaMatriz.h"
 
 namespace tavelorin {
 
@@ -38,6 +46,8 @@ namespace {
 const QString kFiltroProblema = QStringLiteral("Problema de Brisak (*.brk)");
 const QString kFiltroSolucion = QStringLiteral("Solución algoritmo de Brisak (*.sol)");
 const QString kPlantee = QStringLiteral("Plantee el problema antes de guardarlo.");
+// The grid's panel is never narrower than this.
+constexpr int kAnchoPanelMatriz = 254;
 
 // The empty problem of New and of a start without a problem file: 3 products, 4
 // components, labelled.
@@ -77,10 +87,29 @@ void TMainForm::changeEvent(QEvent* evento) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* evento) {
+    Matriz->ConfirmarEdicion();
     if (guardia_->PuedeCerrar())
         evento->accept();
     else
         evento->ignore();
+}
+
+void TMainForm::showEvent(QShowEvent* evento) {
+    QMainWindow::showEvent(evento);
+    // The splitter has its real width only now.
+    if (!evento->spontaneous() && !panelAjustado_) {
+        panelAjustado_ = true;
+        AjustarPanelMatriz();
+    }
+}
+
+void TMainForm::AjustarPanelMatriz() {
+    const int total = isVisible() ? Splitter1->width() : width();
+    // What the panel adds around the grid: its frame and its layout's margins.
+    const QMargins margenes = Panel1->contentsMargins() + Panel1->layout()->contentsMargins();
+    const int necesario = Matriz->AnchoParaTodasLasColumnas() + margenes.left() + margenes.right();
+    const int ancho = std::max(kAnchoPanelMatriz, std::min(necesario, total / 2));
+    Splitter1->setSizes({ancho, std::max(total - ancho - Splitter1->handleWidth(), 1)});
 }
 
 // --- Files ---
@@ -143,7 +172,7 @@ bool TMainForm::GuardarProblemaComo() {
 
 void TMainForm::EscribirProblema() {
     EscribirLineasFichero(RutaDeNombre(ficheroProblema_), modelo_->Matriz().LineasProblema());
-    cambios_->FijarProblema(false);
+    edicion_->MarcarGuardado();
 }
 
 void TMainForm::GuardarSolucion() { GuardarSolucionSegunMenu(); }
@@ -200,7 +229,7 @@ void TMainForm::CrearProblemaAleatorio() {
 
 // --- Enabling ---
 
-bool TMainForm::MatrizCompleta() const { return modelo_->Matriz().Completa(); }
+bool TMainForm::MatrizCompleta() const { return Matriz->CompletaEnPantalla(); }
 
 void TMainForm::MatrizDrawCell() {
     const bool completa = MatrizCompleta();
@@ -237,19 +266,21 @@ void TMainForm::EmpezarProblema(MatrizProblema problema, const QString& fichero,
     estado_ = EstadoSecuenciador();
     Memo1->Vaciar();
     EComp->setText(QStringLiteral("1"));
-    modelo_->Reemplazar(std::move(problema));
+    edicion_->Empezar(std::move(problema), modificado);
     FijarFicheroProblema(fichero);
     ficheroSolucion_.clear();
     resuelto_ = false;
     ActualizarBotones();
     Graficos->BorrarSeriesVel();
     Graficos->BorrarSeriesTasas();
-    cambios_->FijarProblema(modificado);
+    Calidad->Olvidar();
+    cambios_->FijarProblema(edicion_->Modificado());
     cambios_->FijarInforme(false);
+    AjustarPanelMatriz();
 }
 
 void TMainForm::DimensionarProblema() {
-    if (tavelorin::DimensionarProblema(dialogos_, this, *modelo_)) cambios_->FijarProblema(true);
+    if (tavelorin::DimensionarProblema(dialogos_, this, *edicion_)) AjustarPanelMatriz();
 }
 
 std::vector<std::string> TMainForm::ProblemaDeMatriz() {
@@ -263,14 +294,30 @@ std::vector<std::string> TMainForm::ProblemaDeMatriz() {
 
 void TMainForm::EjecutarResolucion() {
     resuelto_ = false;
+    Calidad->Olvidar();
     const std::vector<std::string> problema = ProblemaDeMatriz();
-    SecuenciarTabla(estado_, problema);
+    SecuenciarMostrandoLaCelda(problema);
     MostrarSolucion();
     cambios_->FijarInforme(false);
     Graficos->GraficoVelocidades();
     Graficos->GraficoTasas();  // empty while EComp holds no component of the table
+    Calidad->NuevaSolucion(estado_, SecuenciaDeTabla(estado_.TablaSolucion));
     resuelto_ = true;
     ActualizarBotones();
+}
+
+void TMainForm::SecuenciarMostrandoLaCelda(const std::vector<std::string>& problema) {
+    try {
+        SecuenciarTabla(estado_, problema);
+    } catch (const ErrorTavelorin& error) {
+        // The cell whose text would not convert is selected; the error goes on to the
+        // failure handler like any other.
+        if (const std::optional<CeldaProblema>& celda = error.Celda()) {
+            Matriz->SeleccionarRango({celda->campo, celda->producto, 1, 1});
+            if (Matriz->isVisible()) Matriz->setFocus();
+        }
+        throw;
+    }
 }
 
 void TMainForm::MostrarSolucion() {

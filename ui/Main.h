@@ -14,21 +14,27 @@
 
 #include "core/Aleatorio.h"
 #include "core/Problema.h"
+#include "core/Secuenciador.h"
 
 class QAction;
+class QFrame;
 class QLineEdit;
+class QSplitter;
 class QTabWidget;
 
 namespace tavelorin {
 
 class CambiosPendientes;
 class Dialogos;
+class EdicionMatriz;
 class GraficosConsumo;
 class GuardiaCambios;
 class MatrizProblema;
 class MemoInforme;
+class PaginaCalidad;
 class TAboutBox;
 class ModeloMatriz;
+class VistaMatriz;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -83,10 +89,13 @@ public:
     const GeneradorAleatorio& Generador() const { return generador_; }
     const std::string& SeparadorDecimal() const { return separador_; }
     const QPrinter& Impresora() const { return impresora_; }
+    // Whether every data cell holds a text, as the grid shows it (the text being typed
+    // into a cell counts).
     bool MatrizCompleta() const;
 
 protected:
     void changeEvent(QEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
     // Closing (Salir, the close box) first asks about unsaved changes.
     void closeEvent(QCloseEvent* evento) override;
 
@@ -110,7 +119,11 @@ private:
     QWidget* GraficoVisible() const;
     // Connects an action to a command run under the failure handler.
     void Conectar(QAction* accion, Comando comando);
+    // Runs a command under the failure handler, after committing the cell being edited:
+    // what the grid shows is what every command reads.
     void Ejecutar(Comando comando);
+    // Gives the grid's panel the width of all its columns, up to half of the window.
+    void AjustarPanelMatriz();
 
     void FormCreate(const QStringList& argumentos);
     void LeerSeparadorDecimal();
@@ -130,8 +143,12 @@ private:
     void EscribirSolucion();
     void ActualizarBotones();
     void ArchivoMenuClick();
+    // Resolver and Guardar follow the grid: on every paint, every change of its cells and
+    // every key typed into a cell.
     void MatrizDrawCell();
     std::vector<std::string> ProblemaDeMatriz();
+    // SecuenciarTabla; when it fails on a cell's text, that cell is selected in the grid.
+    void SecuenciarMostrandoLaCelda(const std::vector<std::string>& problema);
     void MostrarSolucion();
 
     Dialogos& dialogos_;
@@ -145,6 +162,8 @@ private:
     EstadoSecuenciador estado_;
     GeneradorAleatorio generador_;
     ModeloMatriz* modelo_ = nullptr;
+    EdicionMatriz* edicion_ = nullptr;  // the grid's undo steps
+    bool panelAjustado_ = false;         // at the first showing
     QPrinter impresora_{QPrinter::HighResolution};
     std::string separador_ = ".";
     // The names each file dialog proposes next (the last chosen in it).
@@ -180,10 +199,14 @@ private:
     QAction* ArchivoExportarGrafico = nullptr;
     QAction* EdicionCopiarGrafico = nullptr;
     QAction* EdicionVistaCompleta = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QFrame* Panel1 = nullptr;
+    VistaMatriz* Matriz = nullptr;
     MemoInforme* Memo1 = nullptr;
     QLineEdit* EComp = nullptr;
     QTabWidget* PageControl1 = nullptr;
     GraficosConsumo* Graficos = nullptr;  // both consumption charts and their selector
+    PaginaCalidad* Calidad = nullptr;     // the page "Calidad de la secuencia"
     TAboutBox* AboutBox = nullptr;
 };
 

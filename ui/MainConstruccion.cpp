@@ -19,6 +19,7 @@
 #include "core/Errores.h"
 #include "ui/AboutU.h"
 #include "ui/CambiosPendientes.h"
+#include "ui/DeshacerMatriz.h"
 #include "ui/Dialogos.h"
 #include "ui/Fuentes.h"
 #include "ui/GraficosConsumo.h"
@@ -27,6 +28,7 @@
 #include "ui/ManejoErrores.h"
 #include "ui/MemoInforme.h"
 #include "ui/ModeloMatriz.h"
+#include "ui/PaginaCalidad.h"
 #include "ui/SalidaInforme.h"
 #include "ui/VistaMatriz.h"
 
@@ -64,6 +66,8 @@ TMainForm::TMainForm(Dialogos& dialogos, const QStringList& argumentos, QWidget*
     setWindowTitle(TituloVentana(QString()));
     setFont(FuenteVentana());
     modelo_ = new ModeloMatriz(this);
+    edicion_ = new EdicionMatriz(*modelo_, this);
+    edicion_->setObjectName(QStringLiteral("EdicionMatriz"));
     CrearAcciones();
     CrearMenus();
     CrearBarra();
@@ -212,11 +216,12 @@ void TMainForm::CrearPaginas() {
     auto* TSResolucion = Nombrado(new QWidget, "TSResolucion");
     auto* disposicion = new QHBoxLayout(TSResolucion);
     disposicion->setContentsMargins(0, 0, 0, 0);
-    auto* Splitter1 = Nombrado(new QSplitter(Qt::Horizontal, TSResolucion), "Splitter1");
+    Splitter1 = Nombrado(new QSplitter(Qt::Horizontal, TSResolucion), "Splitter1");
     Splitter1->setChildrenCollapsible(false);
     disposicion->addWidget(Splitter1);
-    QFrame* Panel1 = PanelHundido(Splitter1, "Panel1");
-    auto* Matriz = Nombrado(new VistaMatriz(modelo_, Panel1), "Matriz");
+    Panel1 = PanelHundido(Splitter1, "Panel1");
+    Matriz = Nombrado(new VistaMatriz(modelo_, Panel1), "Matriz");
+    Matriz->FijarEdicion(edicion_, &dialogos_);
     Panel1->layout()->addWidget(Matriz);
     QFrame* Panel3 = PanelHundido(Splitter1, "Panel3");
     Memo1 = Nombrado(new MemoInforme(Panel3), "Memo1");
@@ -230,7 +235,12 @@ void TMainForm::CrearPaginas() {
     Splitter1->setStretchFactor(0, 0);
     Splitter1->setStretchFactor(1, 1);
     Splitter1->setSizes({254, 1083 - 254});
+    // Resolver and Guardar follow the grid on every paint, and also when it changes or a
+    // cell is being typed into while it is not painted (another page shows).
     connect(Matriz, &VistaMatriz::CeldasDibujadas, this, [this] { MatrizDrawCell(); });
+    connect(Matriz, &VistaMatriz::EdicionCambiada, this, [this] { MatrizDrawCell(); });
+    connect(modelo_, &QAbstractItemModel::dataChanged, this, [this] { MatrizDrawCell(); });
+    connect(modelo_, &QAbstractItemModel::modelReset, this, [this] { MatrizDrawCell(); });
     PageControl1->addTab(TSResolucion, QStringLiteral("Datos y solución"));
 
     // Consumption rate chart's selector strip; the charts come from GraficosConsumo.
@@ -266,6 +276,10 @@ void TMainForm::CrearPaginas() {
     tasa->addWidget(Panel2);
     tasa->addWidget(Graficos->ChartTasCon(), 1);
     PageControl1->addTab(tasa->parentWidget(), QStringLiteral("Gráfico de tasas de consumo"));
+
+    // The sequence's quality and a better sequence, a page of its own.
+    Calidad = Nombrado(new PaginaCalidad(dialogos_, separador_, [this] { return ficheroProblema_; }), "TSCalidad");
+    PageControl1->addTab(Calidad, QStringLiteral("Calidad de la secuencia"));
     PageControl1->setCurrentIndex(0);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { ActualizarAccionesGrafico(); });
     ActualizarAccionesGrafico();
@@ -276,13 +290,15 @@ void TMainForm::CrearPaginas() {
 void TMainForm::CrearGuardia() {
     cambios_ = new CambiosPendientes(this);
     cambios_->setObjectName(QStringLiteral("Cambios"));
-    connect(modelo_, &ModeloMatriz::CeldaEditada, cambios_, [this] { cambios_->FijarProblema(true); });
+    // The problem's flag is the grid's undo stack away from its saved state.
+    connect(edicion_, &EdicionMatriz::ModificadoCambiado, cambios_, &CambiosPendientes::FijarProblema);
     connect(Memo1, &MemoInforme::TextoEditado, cambios_, [this] { cambios_->FijarInforme(true); });
     connect(cambios_, &CambiosPendientes::AlgunoCambiado, this, &QWidget::setWindowModified);
     guardia_ = new GuardiaCambios(*cambios_, dialogos_, this, [this] { return ficheroProblema_; },
                                   {[this] { return GuardarProblemaSegunBoton(); },
                                    [this] { return GuardarSolucionSegunMenu(); }});
     guardia_->setObjectName(QStringLiteral("GuardiaCambios"));
+    guardia_->AntesDePreguntar([this] { Matriz->ConfirmarEdicion(); });
 }
 
 void TMainForm::Conectar(QAction* accion, Comando comando) {
@@ -290,7 +306,10 @@ void TMainForm::Conectar(QAction* accion, Comando comando) {
 }
 
 void TMainForm::Ejecutar(Comando comando) {
-    EjecutarComando(dialogos_, this, [this, comando] { (this->*comando)(); });
+    EjecutarComando(dialogos_, this, [this, comando] {
+        Matriz->ConfirmarEdicion();
+        (this->*comando)();
+    });
 }
 
 }  // namespace tavelorin

@@ -3,8 +3,6 @@
 // key, and names for screen readers. None of it changes what the described commands show
 // or write.
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -21,6 +19,9 @@
 #include "ui/Impresion.h"
 #include "ui/Main.h"
 #include "ui/MemoInforme.h"
+#include "ui/NombresFichero.h"
+#include "ui/PaginaCalidad.h"
+#include "ui/PaginaGrafico.h"
 #include "ui/SalidaInforme.h"
 #include "ui/TareasLargas.h"
 #include "ui/VistaGrafico.h"
@@ -37,13 +38,6 @@ const QString kFiltroPdf = QStringLiteral("Documento PDF (*.pdf)");
 QList<QKeySequence> Atajo(QKeySequence::StandardKey estandar, const QKeySequence& habitual) {
     const QList<QKeySequence> teclas = QKeySequence::keyBindings(estandar);
     return teclas.isEmpty() ? QList<QKeySequence>{habitual} : teclas;
-}
-
-// The problem file's name with another ending ("x.brk" -> "x-tasas.png"); empty without one.
-QString NombreJuntoAlProblema(const QString& problema, const QString& final) {
-    if (problema.isEmpty()) return {};
-    const QFileInfo f(problema);
-    return f.dir().filePath(f.completeBaseName() + final);
 }
 
 }  // namespace
@@ -91,7 +85,7 @@ void TMainForm::OrdenarTabulacion() {
     auto* ToolBar1 = findChild<QToolBar*>(QStringLiteral("ToolBar1"));
     for (QAction* a : {TBNuevo, ToolButton3, TBGuardar, TBImprimir, TBItems, TBResolver, TBCopiar, TBSalir})
         ToolBar1->widgetForAction(a)->setFocusPolicy(Qt::TabFocus);
-    const QList<QWidget*> orden = {PageControl1->tabBar(),
+    QList<QWidget*> orden = {PageControl1->tabBar(),
                                    findChild<VistaMatriz*>(QStringLiteral("Matriz")),
                                    Memo1,
                                    Graficos->VistaVel(),
@@ -101,6 +95,7 @@ void TMainForm::OrdenarTabulacion() {
                                    findChild<QPushButton*>(QStringLiteral("Button2")),
                                    Graficos->VistaTas(),
                                    Graficos->LeyendaTas()};
+    orden << Calidad->OrdenTabulacion();
     for (qsizetype i = 0; i + 1 < orden.size(); ++i) setTabOrder(orden[i], orden[i + 1]);
 }
 
@@ -122,15 +117,17 @@ void TMainForm::NombrarParaAccesibilidad() {
     if (auto* mas = ToolBar1->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
         mas->setAccessibleName(QStringLiteral("Más botones"));
     findChild<QWidget*>(QStringLiteral("Panel2"))->setAccessibleName(QStringLiteral("Selector de componente"));
-    for (const char* pagina : {"TSResolucion", "TBGrafVel", "TSGrafTasa"}) {
+    for (const char* pagina : {"TSResolucion", "TBGrafVel", "TSGrafTasa", "TSCalidad"}) {
         auto* w = findChild<QWidget*>(QLatin1String(pagina));
         w->setAccessibleName(PageControl1->tabText(PageControl1->indexOf(w)));
     }
     Graficos->FijarMenuGraficos({ArchivoExportarGrafico, EdicionCopiarGrafico, nullptr, EdicionVistaCompleta});
+    Calidad->FijarMenuGraficos({ArchivoExportarGrafico, EdicionCopiarGrafico, nullptr, EdicionVistaCompleta});
 }
 
 QWidget* TMainForm::GraficoVisible() const {
     QWidget* pagina = PageControl1->currentWidget();
+    if (pagina == Calidad) return Calidad->GraficoActivo()->Marco();
     for (QWidget* grafico : {Graficos->ChartVelCon(), Graficos->ChartTasCon()})
         if (pagina != nullptr && pagina->isAncestorOf(grafico)) return grafico;
     return nullptr;
@@ -161,8 +158,9 @@ void TMainForm::ExportarPdf() {
 void TMainForm::ExportarGrafico() {
     QWidget* grafico = GraficoVisible();
     if (grafico == nullptr) return;
-    const QString final = grafico == Graficos->ChartVelCon() ? QStringLiteral("-velocidades.png")
-                                                             : QStringLiteral("-tasas.png");
+    const QString final = grafico == Graficos->ChartVelCon()   ? QStringLiteral("-velocidades.png")
+                          : grafico == Graficos->ChartTasCon() ? QStringLiteral("-tasas.png")
+                                                               : QStringLiteral("-desviaciones.png");
     const std::optional<QString> nombre = dialogos_.NombreParaGuardar(
         this, FiltrosDeGrafico(), QStringLiteral("png"), NombreJuntoAlProblema(ficheroProblema_, final));
     if (!nombre) return;
@@ -176,7 +174,10 @@ void TMainForm::CopiarGrafico() {
 void TMainForm::VistaCompleta() {
     QWidget* grafico = GraficoVisible();
     if (grafico == nullptr) return;
-    Graficos->VistaCompleta(grafico == Graficos->ChartVelCon() ? Graficos->GraficoVel() : Graficos->GraficoTas());
+    if (grafico == Calidad->GraficoActivo()->Marco())
+        Calidad->GraficoActivo()->AjustarEjes();
+    else
+        Graficos->VistaCompleta(grafico == Graficos->ChartVelCon() ? Graficos->GraficoVel() : Graficos->GraficoTas());
 }
 
 }  // namespace tavelorin

@@ -1,6 +1,13 @@
 #include "ui/ModeloMatriz.h"
 
+#include <QBrush>
+#include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
 #include <algorithm>
+
+#include "core/TextoEntero.h"
+#include "ui/DeshacerMatriz.h"
 
 namespace tavelorin {
 
@@ -50,13 +57,6 @@ void ModeloMatriz::Reemplazar(MatrizProblema nueva) {
     CambiarTodo([&] { matriz_ = std::move(nueva); });
 }
 
-bool ModeloMatriz::CambiarDimensiones(int64_t filas, int64_t columnas) {
-    if (std::max<int64_t>(filas, 1) == matriz_.Filas() && std::max<int64_t>(columnas, 1) == matriz_.Columnas()) return false;
-    MatrizProblema::ComprobarTamano(filas, columnas);  // refused before the view is told anything
-    CambiarTodo([&] { matriz_.CambiarDimensiones(filas, columnas); });
-    return true;
-}
-
 void ModeloMatriz::PonerCelda(int32_t columna, int32_t fila, const QString& texto) {
     matriz_.PonerCelda(columna, fila, texto.toStdString());
     const int r = fila - DesplazamientoFila();
@@ -74,6 +74,25 @@ QString ModeloMatriz::Celda(int32_t columna, int32_t fila) const {
     return QString::fromStdString(matriz_.Celda(columna, fila));
 }
 
+void ModeloMatriz::IntercambiarBloque(int32_t columna, int32_t fila, BloqueTexto& bloque) {
+    matriz_.IntercambiarBloque(columna, fila, bloque);
+    // The part the view shows as cells; header cells are never part of a block.
+    const int r0 = std::max(fila - DesplazamientoFila(), 0);
+    const int c0 = std::max(columna - DesplazamientoColumna(), 0);
+    const int r1 = std::min(fila + bloque.filas - DesplazamientoFila(), rowCount()) - 1;
+    const int c1 = std::min(columna + bloque.columnas - DesplazamientoColumna(), columnCount()) - 1;
+    if (r0 <= r1 && c0 <= c1) emit dataChanged(index(r0, c0), index(r1, c1), {Qt::DisplayRole, Qt::EditRole});
+}
+
+MatrizProblema ModeloMatriz::IntercambiarMatriz(MatrizProblema nueva) {
+    CambiarTodo([&] { std::swap(matriz_, nueva); });
+    return nueva;
+}
+
+QModelIndex ModeloMatriz::IndiceDeCelda(int32_t columna, int32_t fila) const {
+    return index(fila - DesplazamientoFila(), columna - DesplazamientoColumna());
+}
+
 int ModeloMatriz::rowCount(const QModelIndex& padre) const {
     return padre.isValid() ? 0 : matriz_.Filas() - DesplazamientoFila();
 }
@@ -83,20 +102,49 @@ int ModeloMatriz::columnCount(const QModelIndex& padre) const {
 }
 
 QVariant ModeloMatriz::data(const QModelIndex& indice, int rol) const {
-    if (!indice.isValid() || (rol != Qt::DisplayRole && rol != Qt::EditRole)) return {};
-    return Celda(indice.column() + DesplazamientoColumna(), indice.row() + DesplazamientoFila());
+    if (!indice.isValid()) return {};
+    const int32_t columna = ColumnaDe(indice);
+    const int32_t fila = FilaDe(indice);
+    switch (rol) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return Celda(columna, fila);
+        case Qt::BackgroundRole:
+            if (EsCabecera(columna, fila)) return QGuiApplication::palette().button();
+            if (!EsEnteroOVacio(matriz_.Celda(columna, fila))) return QBrush(ColorNoEntero());
+            return {};
+        case Qt::ForegroundRole:
+            // Header cells cannot be selected; they keep the text colour all the same.
+            if (EsCabecera(columna, fila)) return QGuiApplication::palette().buttonText();
+            return {};
+        case Qt::ToolTipRole:
+            if (!EsCabecera(columna, fila) && !EsEnteroOVacio(matriz_.Celda(columna, fila)))
+                return MensajeNoEntero();
+            return {};
+        default:
+            return {};
+    }
 }
 
 bool ModeloMatriz::setData(const QModelIndex& indice, const QVariant& valor, int rol) {
-    if (!indice.isValid() || rol != Qt::EditRole) return false;
-    const int32_t columna = indice.column() + DesplazamientoColumna();
-    const int32_t fila = indice.row() + DesplazamientoFila();
+    if (!indice.isValid() || rol != Qt::EditRole || !(flags(indice) & Qt::ItemIsEditable)) return false;
+    const int32_t columna = ColumnaDe(indice);
+    const int32_t fila = FilaDe(indice);
     const QString texto = valor.toString();
-    if (texto == Celda(columna, fila)) return true;
-    PonerCelda(columna, fila, texto);
-    emit CeldaEditada();
+    if (edicion_ != nullptr)
+        edicion_->Editar(columna, fila, texto);
+    else
+        PonerCelda(columna, fila, texto);
     return true;
 }
+
+bool ModeloMatriz::EsEnteroOVacio(const std::string& texto) {
+    return texto.empty() || IntentarTextoAEntero(texto).has_value();
+}
+
+QString ModeloMatriz::MensajeNoEntero() { return QStringLiteral("No es un número entero"); }
+
+QColor ModeloMatriz::ColorNoEntero() { return QColor(255, 205, 205); }
 
 QVariant ModeloMatriz::headerData(int seccion, Qt::Orientation orientacion, int rol) const {
     if (rol != Qt::DisplayRole) return {};
@@ -109,8 +157,8 @@ QVariant ModeloMatriz::headerData(int seccion, Qt::Orientation orientacion, int 
 }
 
 Qt::ItemFlags ModeloMatriz::flags(const QModelIndex& indice) const {
-    if (!indice.isValid()) return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+    if (!indice.isValid() || EsCabecera(ColumnaDe(indice), FilaDe(indice))) return Qt::ItemNeverHasChildren;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemNeverHasChildren;
 }
 
 }  // namespace tavelorin

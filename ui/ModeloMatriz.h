@@ -1,12 +1,16 @@
 // Table model over the grid texts. Row 0 and column 0 are shown as the view's headers
-// while they are fixed, and as ordinary cells once they are not.
+// while they are fixed, and as cells that cannot be edited or selected once they are not.
+// Data cells whose text is not an integer are tinted and say so in their tool tip.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
 
 #include "core/MatrizProblema.h"
 
 namespace tavelorin {
+
+class EdicionMatriz;
 
 class ModeloMatriz : public QAbstractTableModel {
     Q_OBJECT
@@ -23,11 +27,30 @@ public:
     void Cargar(const std::vector<std::string>& lineas);
     // A whole new grid in place of the current one.
     void Reemplazar(MatrizProblema nueva);
-    // The Items resize (see MatrizProblema::CambiarDimensiones); false when the size
-    // was already that one and nothing changed.
-    bool CambiarDimensiones(int64_t filas, int64_t columnas);
     void PonerCelda(int32_t columna, int32_t fila, const QString& texto);
     QString Celda(int32_t columna, int32_t fila) const;
+
+    // What the undo steps do: swap a block of texts (one dataChanged), or the whole grid
+    // (one reset), returning the grid that was there.
+    void IntercambiarBloque(int32_t columna, int32_t fila, BloqueTexto& bloque);
+    MatrizProblema IntercambiarMatriz(MatrizProblema nueva);
+
+    // Edits through the view (setData) become undo steps of edicion; without one they
+    // change the cell directly.
+    void FijarEdicion(EdicionMatriz* edicion) { edicion_ = edicion; }
+
+    // Grid coordinates of a view index and back; an invalid index for a cell that the
+    // view shows in a header.
+    QModelIndex IndiceDeCelda(int32_t columna, int32_t fila) const;
+    int32_t ColumnaDe(const QModelIndex& indice) const { return indice.column() + DesplazamientoColumna(); }
+    int32_t FilaDe(const QModelIndex& indice) const { return indice.row() + DesplazamientoFila(); }
+    static bool EsCabecera(int32_t columna, int32_t fila) { return columna == 0 || fila == 0; }
+    // A text that a solve converts: empty texts are missing, not wrong.
+    static bool EsEnteroOVacio(const std::string& texto);
+    // "No es un número entero": the tool tip of a cell that will not convert.
+    static QString MensajeNoEntero();
+    // The tint of such a cell.
+    static QColor ColorNoEntero();
 
     // Offsets from view coordinates to grid coordinates.
     int DesplazamientoFila() const { return matriz_.FilaFija() ? 1 : 0; }
@@ -43,8 +66,6 @@ public:
 signals:
     // The fixed header row or column was given up or taken back.
     void CabecerasCambiadas();
-    // The user changed a cell's text through the view (typing, pasting).
-    void CeldaEditada();
 
 private:
     // Runs a change of the whole grid with the view reset around it, even when it fails.
@@ -52,6 +73,7 @@ private:
     void CambiarTodo(Cambio&& cambio);
 
     MatrizProblema matriz_;
+    EdicionMatriz* edicion_ = nullptr;
 };
 
 }  // namespace tavelorin

@@ -1,5 +1,6 @@
 #include "ui/NombresFichero.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "files/FicheroTexto.h"
@@ -9,6 +10,12 @@ namespace tavelorin {
 
 bool MismoFichero(const QString& a, const QString& b) {
     return tavelorin::MismoFichero(RutaDeNombre(a), RutaDeNombre(b));
+}
+
+QString NombreJuntoAlProblema(const QString& problema, const QString& final) {
+    if (problema.isEmpty()) return {};
+    const QFileInfo f(problema);
+    return f.dir().filePath(f.completeBaseName() + final);
 }
 
 QString MensajeSolucionSobreProblema(const QString& ficheroProblema) {

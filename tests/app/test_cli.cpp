@@ -13,71 +13,11 @@
 #include <sstream>
 
 #include "core/Version.h"
+#include "tests/app/EjecucionCli.h"
 
-namespace fs = std::filesystem;
+using namespace tavelorin::prueba;
 
 namespace {
-
-struct Resultado {
-    int estado = -1;
-    std::string salida;
-    std::string errores;
-};
-
-std::string LeerTodo(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream o;
-    o << f.rdbuf();
-    return o.str();
-}
-
-class Cli : public ::testing::Test {
-protected:
-    fs::path dir;
-
-    void SetUp() override {
-        char plantilla[] = "/tmp/tavelorin-cli-XXXXXX";
-        ASSERT_NE(mkdtemp(plantilla), nullptr);
-        dir = plantilla;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path Escribir(const std::string& nombre, const std::string& bytes) {
-        const fs::path p = dir / nombre;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p;
-    }
-
-    // Runs the program through the shell; entorno is prefixed to the command line. The
-    // standard output goes to salidaEstandar when one is given.
-    Resultado Ejecutar(const std::string& argumentos, const std::string& entorno = "LC_ALL=C",
-                       const std::string& entrada = "", const std::string& salidaEstandar = "") {
-        const fs::path out = salidaEstandar.empty() ? dir / "stdout" : fs::path(salidaEstandar);
-        const fs::path err = dir / "stderr", in = Escribir("stdin", entrada);
-        const std::string orden = "env " + entorno + " '" TAVELORIN_CLI "' " + argumentos + " <'" + in.string() +
-                                  "' >'" + out.string() + "' 2>'" + err.string() + "'";
-        const int estado = std::system(orden.c_str());
-        Resultado r;
-        r.estado = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
-        r.salida = salidaEstandar.empty() ? LeerTodo(out) : "";
-        r.errores = LeerTodo(err);
-        return r;
-    }
-
-    // Runs the program under a 20 s limit (status 124 past it), after the shell text
-    // origen, which may give it its standard input ("yes 1 |", "exec </dev/zero;").
-    Resultado EjecutarAcotado(const std::string& origen, const std::string& argumentos) {
-        const fs::path out = dir / "stdout", err = dir / "stderr";
-        const std::string orden = origen + " env LC_ALL=C timeout 20 '" TAVELORIN_CLI "' " + argumentos + " >'" +
-                                  out.string() + "' 2>'" + err.string() + "'";
-        const int estado = std::system(orden.c_str());
-        Resultado r;
-        r.estado = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
-        r.salida = LeerTodo(out);
-        r.errores = LeerTodo(err);
-        return r;
-    }
-};
 
 const char* const kEjemploBytes = "3\r\n2\r\n1\t0\t2\r\n0\t1\t1\r\n1\t1\t1\r\n";
 
@@ -294,19 +234,8 @@ const char* const kBloqueCalidadEjemplo =
     "Desviación máxima productos\t0.75\n"
     "Desviación máxima por producto\t0.5\t0.5\t0.75\n";
 
-// b = (1,1,1), (2,0,0), (0,1,1); d = 3, 2, 3: goal chasing's J is 99/16, the optimum's 51/16.
-const char* const kMiopeBytes = "3\r\n3\r\n1\t1\t1\t3\r\n2\t0\t0\t2\r\n0\t1\t1\t3\r\n";
 // b = identity, d = 6, 3, 1: exact ties at stages 4 to 6.
 const char* const kIdentidadBytes = "3\r\n3\r\n1\t0\t0\t6\r\n0\t1\t0\t3\r\n0\t0\t1\t1\r\n";
-
-std::string ConCrlf(const std::string& texto) {
-    std::string r;
-    for (char c : texto) {
-        if (c == '\n') r += '\r';
-        r += c;
-    }
-    return r;
-}
 
 std::string Cola(const std::string& texto, size_t desde) { return texto.size() < desde ? texto : texto.substr(desde); }
 
@@ -481,13 +410,21 @@ TEST_F(Cli, ErroresDeUsoDeLasOpcionesDeCalidad) {
     const Caso casos[] = {
         {"--evaluar", "tavelorin-cli: falta el archivo de secuencia tras --evaluar\n"},
         {"--evaluar s.txt", "tavelorin-cli: falta el archivo de problema\n"},
-        {"--evaluar s.txt -o x.sol p.brk", "tavelorin-cli: --evaluar no se combina con -o, --metricas, --exacto ni --optimo\n"},
-        {"--metricas --evaluar s.txt p.brk", "tavelorin-cli: --evaluar no se combina con -o, --metricas, --exacto ni --optimo\n"},
-        {"--evaluar s.txt --exacto p.brk", "tavelorin-cli: --evaluar no se combina con -o, --metricas, --exacto ni --optimo\n"},
-        {"--evaluar s.txt --optimo p.brk", "tavelorin-cli: --evaluar no se combina con -o, --metricas, --exacto ni --optimo\n"},
+        {"--evaluar s.txt -o x.sol p.brk", "tavelorin-cli: --evaluar no se combina con -o, --metricas, --exacto, --optimo ni --mejorar\n"},
+        {"--metricas --evaluar s.txt p.brk", "tavelorin-cli: --evaluar no se combina con -o, --metricas, --exacto, --optimo ni --mejorar\n"},
+        {"--evaluar s.txt --exacto p.brk", "tavelorin-cli: --evaluar no se combina con -o, --metricas, --exacto, --optimo ni --mejorar\n"},
+        {"--evaluar s.txt --optimo p.brk", "tavelorin-cli: --evaluar no se combina con -o, --metricas, --exacto, --optimo ni --mejorar\n"},
+        {"--mejorar --evaluar s.txt p.brk", "tavelorin-cli: --evaluar no se combina con -o, --metricas, --exacto, --optimo ni --mejorar\n"},
+        {"--aleatorio 2 3 5 20 0.5 1 5 --mejorar",
+         "tavelorin-cli: --aleatorio no se combina con --metricas, --exacto, --optimo, --mejorar ni --evaluar\n"},
+        {"--segundos 2 p.brk", "tavelorin-cli: --segundos y --anchura solo se usan con --mejorar\n"},
+        {"--anchura 10 --optimo p.brk", "tavelorin-cli: --segundos y --anchura solo se usan con --mejorar\n"},
+        {"--mejorar --segundos 0 p.brk", "tavelorin-cli: --segundos admite un número mayor que 0 y de hasta 86400, no \"0\"\n"},
+        {"--mejorar --anchura 0 p.brk", "tavelorin-cli: --anchura admite un entero de 1 a 4294967295, no \"0\"\n"},
+        {"--mejorar --segundos", "tavelorin-cli: falta el valor de --segundos\n"},
         {"--evaluar - -", "tavelorin-cli: la secuencia y el problema no pueden leerse los dos de la entrada estándar\n"},
         {"--aleatorio 2 3 5 20 0.5 1 5 --optimo",
-         "tavelorin-cli: --aleatorio no se combina con --metricas, --exacto, --optimo ni --evaluar\n"},
+         "tavelorin-cli: --aleatorio no se combina con --metricas, --exacto, --optimo, --mejorar ni --evaluar\n"},
         {"--metrica p.brk", "tavelorin-cli: opción desconocida \"--metrica\"\n"},
         {"--optimo", "tavelorin-cli: falta el archivo de problema\n"},
     };
@@ -500,7 +437,8 @@ TEST_F(Cli, ErroresDeUsoDeLasOpcionesDeCalidad) {
         EXPECT_NE(r.errores.find("Uso: tavelorin-cli"), std::string::npos);
     }
     const Resultado ayuda = Ejecutar("--help");
-    for (const char* opcion : {"--metricas", "--exacto", "--optimo", "--evaluar SECUENCIA.txt ARCHIVO.brk"})
+    for (const char* opcion : {"--metricas", "--exacto", "--optimo", "--evaluar SECUENCIA.txt ARCHIVO.brk", "--mejorar",
+                               "--segundos S", "--anchura W"})
         EXPECT_NE(ayuda.salida.find(opcion), std::string::npos) << opcion;
 }
 

@@ -95,7 +95,14 @@ TEST(LeerOpciones, ErroresDeUso) {
         {{"--semilla", "99999999999999999999"}, "--semilla admite un entero de 0 a 4294967295, no \"99999999999999999999\""},
         {{"--aleatorio", "1", "2", "3", "4", "5", "6"}, "--aleatorio lleva siete valores: N M UMIN UMAX P CMIN CMAX"},
         {{"--aleatorio", "1", "2", "3", "4", "5", "6", "7", "--", "p.brk"}, "--aleatorio no lleva archivo de problema"},
-        {{"--evaluar", "s.txt", "-o", "x.sol", "-"}, "--evaluar no se combina con -o, --metricas, --exacto ni --optimo"},
+        {{"--evaluar", "s.txt", "-o", "x.sol", "-"}, "--evaluar no se combina con -o, --metricas, --exacto, --optimo ni --mejorar"},
+        {{"--evaluar", "s.txt", "--mejorar", "p.brk"}, "--evaluar no se combina con -o, --metricas, --exacto, --optimo ni --mejorar"},
+        {{"--mejorar", "--aleatorio", "1", "2", "3", "4", "5", "6", "7"},
+         "--aleatorio no se combina con --metricas, --exacto, --optimo, --mejorar ni --evaluar"},
+        {{"--segundos", "3", "p.brk"}, "--segundos y --anchura solo se usan con --mejorar"},
+        {{"--anchura", "3", "--metricas", "p.brk"}, "--segundos y --anchura solo se usan con --mejorar"},
+        {{"--mejorar", "--anchura"}, "falta el valor de --anchura"},
+        {{"--mejorar", "--segundos"}, "falta el valor de --segundos"},
         {{"--sin-informe", "--evaluar", "s.txt", "p.brk"}, "--sin-informe no se combina con --aleatorio ni --evaluar"},
         {{"--aleatorio", "1", "2", "3", "4", "5", "6", "7", "--sin-informe"},
          "--sin-informe no se combina con --aleatorio ni --evaluar"},
@@ -107,6 +114,56 @@ TEST(LeerOpciones, ErroresDeUso) {
             ADD_FAILURE() << "no error";
         } catch (const ErrorDeUso& e) {
             EXPECT_EQ(std::string(e.what()), c.motivo);
+        }
+    }
+}
+
+TEST(LeerOpciones, TiempoYAnchuraDeLaMejora) {
+    struct Caso {
+        Args argumentos;
+        std::optional<double> segundos;
+        std::optional<uint64_t> anchura;
+        double limite;  // SegundosMejora: the time limit the search gets
+    };
+    const Caso casos[] = {
+        {{"--mejorar", "p.brk"}, {}, {}, kSegundosMejora},
+        {{"--mejorar", "--segundos", "0.25", "p.brk"}, 0.25, {}, 0.25},
+        {{"--mejorar", "--segundos", "1,5", "p.brk"}, 1.5, {}, 1.5},  // either decimal separator
+        {{"--mejorar", "--segundos", "86400", "p.brk"}, 86400.0, {}, 86400.0},
+        {{"--mejorar", "--segundos", "1e-3", "p.brk"}, 0.001, {}, 0.001},
+        // A width alone runs without a time limit, so that it gives the same every time.
+        {{"--anchura", "500", "--mejorar", "p.brk"}, {}, 500u, 0.0},
+        {{"--mejorar", "--anchura", "4294967295", "--segundos", "3", "p.brk"}, 3.0, 4294967295u, 3.0},
+        {{"--mejorar", "--anchura", "7", "--anchura", "9", "p.brk"}, {}, 9u, 0.0},  // the last one counts
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(::testing::PrintToString(c.argumentos));
+        const OpcionesCli o = LeerOpciones(c.argumentos);
+        EXPECT_EQ(o.orden, Orden::Resolver);
+        EXPECT_TRUE(o.mejorar);
+        EXPECT_EQ(o.segundos, c.segundos);
+        EXPECT_EQ(o.anchura, c.anchura);
+        EXPECT_EQ(SegundosMejora(o), c.limite);
+    }
+    // Values refused, each with its reason.
+    const std::pair<const char*, const char*> segundos[] = {
+        {"0", "0"}, {"-1", "-1"}, {"86400.5", "86400.5"}, {"", ""}, {"2s", "2s"}, {"inf", "inf"}, {"nan", "nan"}, {"+2", "+2"}};
+    for (const auto& [valor, eco] : segundos) {
+        SCOPED_TRACE(valor);
+        try {
+            LeerOpciones({"--mejorar", "--segundos", valor, "p.brk"});
+            ADD_FAILURE() << "no error";
+        } catch (const ErrorDeUso& e) {
+            EXPECT_EQ(std::string(e.what()), std::string("--segundos admite un número mayor que 0 y de hasta 86400, no \"") + eco + "\"");
+        }
+    }
+    for (const char* valor : {"0", "-3", "4294967296", "1.5", "", "0x10", "99999999999999999999"}) {
+        SCOPED_TRACE(valor);
+        try {
+            LeerOpciones({"--mejorar", "--anchura", valor, "p.brk"});
+            ADD_FAILURE() << "no error";
+        } catch (const ErrorDeUso& e) {
+            EXPECT_EQ(std::string(e.what()), std::string("--anchura admite un entero de 1 a 4294967295, no \"") + valor + "\"");
         }
     }
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "core/Errores.h"
 #include "core/Memoria.h"
 #include "core/Problema.h"
@@ -12,10 +14,11 @@ using Lineas = std::vector<std::string>;
 
 const Lineas kEjemplo = {"3", "2", "1\t0\t2", "0\t1\t1", "1\t1\t1"};
 
-std::string MensajeDe(EstadoSecuenciador& estado, const Lineas& lineas) {
+std::string MensajeDe(EstadoSecuenciador& estado, const Lineas& lineas, std::optional<CeldaProblema>* celda = nullptr) {
     try {
         LeerProblema(estado, lineas);
     } catch (const ErrorTavelorin& e) {
+        if (celda != nullptr) *celda = e.Celda();
         return e.what();
     }
     return "";
@@ -86,6 +89,7 @@ TEST(LeerProblema, Errores) {
         const char* nombre;
         Lineas lineas;
         const char* mensaje;
+        std::optional<CeldaProblema> celda = std::nullopt;  // the cell a text error names
     };
     const Caso casos[] = {
         {"sin lineas", {}, "List index out of bounds (0)"},
@@ -94,10 +98,12 @@ TEST(LeerProblema, Errores) {
         {"faltan todas las filas", {"2", "1"}, "List index out of bounds (2)"},
         {"cuenta con espacio final", {"3 ", "2"}, "''3 '' is not a valid integer value"},
         {"componentes no enteros", {"3", "dos"}, "''dos'' is not a valid integer value"},
-        {"campo vacio por falta", {"1", "2", "1\t2"}, "'''' is not a valid integer value"},
-        {"tabuladores seguidos", {"1", "2", "1\t\t2"}, "'''' is not a valid integer value"},
-        {"primer campo malo en orden de lectura", {"2", "1", "1\t2", "x\ty"}, "''x'' is not a valid integer value"},
-        {"decimal", {"1", "1", "1.5\t2"}, "''1.5'' is not a valid integer value"},
+        {"campo vacio por falta", {"1", "2", "1\t2"}, "'''' is not a valid integer value", CeldaProblema{1, 3}},
+        {"tabuladores seguidos", {"1", "2", "1\t\t2"}, "'''' is not a valid integer value", CeldaProblema{1, 2}},
+        {"primer campo malo en orden de lectura", {"2", "1", "1\t2", "x\ty"}, "''x'' is not a valid integer value",
+         CeldaProblema{2, 1}},
+        {"decimal", {"1", "1", "1.5\t2"}, "''1.5'' is not a valid integer value", CeldaProblema{1, 1}},
+        {"demanda", {"2", "1", "1\t2", "3\t4 "}, "''4 '' is not a valid integer value", CeldaProblema{2, 2}},
         {"productos negativos", {"-2", "1"}, "Range check error"},
         {"componentes negativos", {"1", "-2"}, "Range check error"},
         {"productos -1", {"-1", "5"}, "El número de productos no puede ser negativo (-1)"},
@@ -122,7 +128,9 @@ TEST(LeerProblema, Errores) {
     for (const Caso& caso : casos) {
         SCOPED_TRACE(caso.nombre);
         EstadoSecuenciador e;
-        EXPECT_EQ(MensajeDe(e, caso.lineas), caso.mensaje);
+        std::optional<CeldaProblema> celda;
+        EXPECT_EQ(MensajeDe(e, caso.lineas, &celda), caso.mensaje);
+        EXPECT_EQ(celda, caso.celda);
     }
 }
 

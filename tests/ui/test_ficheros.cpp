@@ -185,11 +185,13 @@ void PruebaFicheros::GuardarConElBoton() {
     QVERIFY(d.peticionesFichero.empty());
     QCOMPARE(Leer(nombre), std::string(kEjemploBytes));
 
-    // Incomplete: asks for a name even with one remembered, and writes the empty fields.
+    // Incomplete: the button is off at once; the command asks for a name even with one
+    // remembered, and writes the empty fields.
     Rejilla(v).PonerCelda(2, 3, "");
+    QVERIFY(!Accion(v, "TBGuardar")->isEnabled());
     const QString otro = Ruta("incompleto");
     d.nombres = {otro};
-    Accion(v, "TBGuardar")->trigger();
+    v.GuardarProblema();
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
     QVERIFY(d.peticionesFichero[0].guardar);
     QCOMPARE(d.peticionesFichero[0].extension, QString("brk"));
@@ -269,7 +271,7 @@ void PruebaFicheros::IdaYVuelta() {
         Rejilla(v).Cargar(caso.lineas);
         const QString nombre = Ruta("ida.brk");
         d.nombres = {nombre, nombre};
-        Accion(v, "TBGuardar")->trigger();
+        v.GuardarProblema();  // the button is off for the incomplete ones
         QVERIFY2(d.errores.empty(), qPrintable(d.Mensajes().join('|')));
         const MatrizProblema antes = Rejilla(v).Matriz();
         Accion(v, "ToolButton3")->trigger();

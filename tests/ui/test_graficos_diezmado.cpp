@@ -27,8 +27,6 @@ double Valor(int64_t k) { return std::sin(static_cast<double>(k) * 0.0137) * 50 
 
 int Columna(double x, double x0, double x1, int columnas) { return static_cast<int>(std::floor((x - x0) * columnas / (x1 - x0))); }
 
-QImage Imagen(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-
 int Diferentes(const QImage& a, const QImage& b) {
     int n = 0;
     for (int y = 0; y < std::min(a.height(), b.height()); ++y)

@@ -184,9 +184,9 @@ void PruebaVentana::ArranqueSinArgumentos() {
     QCOMPARE(QString::fromStdString(m.Celda(0, 0)), QString("Pr/Co"));
     QCOMPARE(QString::fromStdString(m.Celda(5, 0)), QString("Qj"));
     QCOMPARE(QString::fromStdString(m.Celda(0, 3)), QString("3"));
-    // Before the grid is first painted only the print and copy buttons are off.
-    QVERIFY(Accion(v, "TBResolver")->isEnabled());
-    QVERIFY(Accion(v, "TBGuardar")->isEnabled());
+    // The empty grid turns Resolver and Guardar off before it is ever painted.
+    QVERIFY(!Accion(v, "TBResolver")->isEnabled());
+    QVERIFY(!Accion(v, "TBGuardar")->isEnabled());
     QVERIFY(!Accion(v, "ResolverProblema")->isEnabled());
     QVERIFY(!Accion(v, "TBImprimir")->isEnabled());
     QVERIFY(!Accion(v, "TBCopiar")->isEnabled());
@@ -222,14 +222,15 @@ void PruebaVentana::ReglasDeHabilitacion() {
                      if (r != 3 || c != 5) Rejilla(v).PonerCelda(c, r, "1");
          },
          {}},
-        {"la ultima celda, sin pintar", [&] { Rejilla(v).PonerCelda(5, 3, "2"); }, {}},
-        {"pintar", [&] { Pintar(v); }, {{"TBResolver", true}, {"ResolverProblema", true}, {"TBGuardar", true}}},
+        {"la ultima celda, sin pintar", [&] { Rejilla(v).PonerCelda(5, 3, "2"); },
+         {{"TBResolver", true}, {"ResolverProblema", true}, {"TBGuardar", true}}},
+        {"pintar", [&] { Pintar(v); }, {}},
         {"abrir el menu Archivo", [&] { AbrirMenuArchivo(v); },
          {{"ArchivoGrabarProblema", true}, {"ArchivoGrabarProblemaComo", true}}},
         {"resolver", [&] { Accion(v, "TBResolver")->trigger(); }, {{"TBImprimir", true}, {"TBCopiar", true}}},
         {"abrir el menu Archivo", [&] { AbrirMenuArchivo(v); },
          {{"ArchivoGrabarSolucion", true}, {"ArchivoGrabarSolucionComo", true}, {"ArchivoImprimir", true}}},
-        {"vaciar una celda y pintar", [&] { Rejilla(v).PonerCelda(2, 2, ""); Pintar(v); },
+        {"vaciar una celda, sin pintar", [&] { Rejilla(v).PonerCelda(2, 2, ""); },
          {{"TBResolver", false}, {"ResolverProblema", false}, {"TBGuardar", false}}},
         {"abrir el menu Archivo", [&] { AbrirMenuArchivo(v); },
          {{"ArchivoGrabarProblema", false}, {"ArchivoGrabarProblemaComo", false}}},
@@ -719,10 +720,11 @@ void PruebaVentana::Aspecto() {
     QCOMPARE(v.windowTitle(), QString("TAVELORIN[*]"));  // the marker shows only with unsaved changes
     QVERIFY(!v.isWindowModified());
     auto* paginas = Control<QTabWidget>(v, "PageControl1");
-    QCOMPARE(paginas->count(), 3);
+    QCOMPARE(paginas->count(), 4);
     QCOMPARE(paginas->tabText(0), QString("Datos y solución"));
     QCOMPARE(paginas->tabText(1), QString("Gráfico de velocidades de consumo"));
     QCOMPARE(paginas->tabText(2), QString("Gráfico de tasas de consumo"));
+    QCOMPARE(paginas->tabText(3), QString("Calidad de la secuencia"));
     QHeaderView* cabecera = Control<VistaMatriz>(v, "Matriz")->horizontalHeader();
     QCOMPARE(cabecera->defaultSectionSize(), 50);
     QCOMPARE(Control<VistaMatriz>(v, "Matriz")->verticalHeader()->defaultSectionSize(), 24);

@@ -2,16 +2,21 @@
 // rules, the memo and the error reports must be as the commands leave them.
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
+#include <algorithm>
+#include <optional>
 #include <random>
 
 #include "ui/AleatorioU.h"
 #include "ui/CambiosPendientes.h"
+#include "ui/DeshacerMatriz.h"
 #include "soporte/Controles.h"
 #include "soporte/DialogosPrueba.h"
 #include "core/Informe.h"
@@ -85,8 +90,35 @@ struct Partida {
         return !v.Cambios().Alguno() || descarta;
     }
 
+    // A block as a spreadsheet or a text editor copies it: tabs or semicolons, CR LF or LF,
+    // now and then a quoted field with a separator or a line break inside.
+    QString BloqueCualquiera() {
+        const QString separador = Entre(0, 3) ? QStringLiteral("\t") : QStringLiteral(";");
+        const QString salto = Entre(0, 1) ? QStringLiteral("\r\n") : QStringLiteral("\n");
+        QString texto;
+        const int filas = Entre(1, 4), columnas = Entre(1, 4);
+        for (int f = 0; f < filas; ++f) {
+            for (int c = 0; c < columnas; ++c) {
+                if (c > 0) texto += separador;
+                texto += Entre(0, 8) ? TextoCualquiera() : QStringLiteral("\"1") + separador + salto + QStringLiteral("2\"");
+            }
+            texto += salto;
+        }
+        return texto;
+    }
+
+    // A data cell of the grid, or none when it has none.
+    std::optional<RangoCeldas> RangoCualquiera() {
+        const MatrizProblema& m = Rejilla(v).Matriz();
+        if (m.Filas() < 2 || m.Columnas() < 2) return std::nullopt;
+        const int fila = Entre(1, m.Filas() - 1), columna = Entre(1, m.Columnas() - 1);
+        return RangoCeldas{columna, fila, Entre(1, m.Columnas() - columna), Entre(1, m.Filas() - fila)};
+    }
+
     void Paso() {
-        switch (Entre(0, 13)) {
+        auto* rejilla = Control<VistaMatriz>(v, "Matriz");
+        QUndoStack& pila = *Control<QUndoStack>(v, "PilaMatriz");
+        switch (Entre(0, 16)) {
             case 0:
                 paso = "Nuevo";
                 if (Responder()) memoEsperado.clear();
@@ -181,6 +213,26 @@ struct Partida {
                                               : std::nullopt;
                 Accion(v, "Fuente1")->trigger();
                 break;
+            case 13:
+                paso = "pegar";
+                if (const std::optional<RangoCeldas> r = RangoCualquiera()) {
+                    QApplication::clipboard()->setText(BloqueCualquiera());
+                    rejilla->SeleccionarRango({r->columna, r->fila, 1, 1});
+                    d.confirmaciones = {Entre(0, 1) == 1};
+                    rejilla->Pegar();
+                }
+                break;
+            case 14:
+                paso = Entre(0, 2) ? "deshacer" : "rehacer";
+                for (int i = Entre(1, 3); i > 0; --i) paso == "deshacer" ? pila.undo() : pila.redo();
+                break;
+            case 15:
+                paso = Entre(0, 1) ? "borrar" : "cortar";
+                if (const std::optional<RangoCeldas> r = RangoCualquiera()) {
+                    rejilla->SeleccionarRango(*r);
+                    paso == "borrar" ? rejilla->Borrar() : rejilla->Cortar();
+                }
+                break;
             default:
                 paso = "pintar";
                 Control<QTabWidget>(v, "PageControl1")->setCurrentIndex(0);
@@ -203,8 +255,18 @@ struct Partida {
         QVERIFY2(Accion(v, "ArchivoImprimir")->isEnabled() == v.Resuelto(), qPrintable(paso));
         if (v.Resuelto())
             QVERIFY2(Accion(v, "TBCopiar")->isEnabled() && Accion(v, "TBImprimir")->isEnabled(), qPrintable(paso));
-        // The modified marker follows the unsaved changes.
+        // The modified marker follows the unsaved changes; the problem's are the grid's undo
+        // stack away from its saved state.
         QVERIFY2(v.isWindowModified() == v.Cambios().Alguno(), qPrintable(paso));
+        QVERIFY2(v.Cambios().Problema() == !Control<QUndoStack>(v, "PilaMatriz")->isClean(), qPrintable(paso));
+        // No cell holds a tab or a line break: each product's line has one field per cell.
+        const MatrizProblema& m = Rejilla(v).Matriz();
+        const std::vector<std::string> lineas = m.LineasProblema();
+        for (size_t r = 2; r < lineas.size(); ++r) {
+            QVERIFY2(lineas[r].find_first_of("\r\n") == std::string::npos, qPrintable(paso));
+            QVERIFY2(std::count(lineas[r].begin(), lineas[r].end(), '\t') == std::max(m.Columnas() - 2, 0),
+                     qPrintable(paso));
+        }
         // The memo: empty, or the report of the last run that got through the sequencer.
         if (memoEsperado.empty()) {
             QVERIFY2(MemoDe(v)->NumeroLineas() == 0, qPrintable(paso + ": el memo debía estar vacío"));
