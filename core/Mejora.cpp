@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "core/Errores.h"
+#include "core/EtapasInterno.h"
 #include "core/MejoraBusqueda.h"
 #include "core/Secuenciador.h"
 #include "core/TextoReal.h"
@@ -18,28 +19,6 @@ namespace {
 using namespace detalle;
 
 constexpr Natural128 kMaximo128 = ~Natural128(0);
-
-// An upper bound of |Σ_i x(i)·a(i,j)| over the unit vectors 0 ≤ x ≤ d, squared and
-// summed over j: the largest stage cost. false when it leaves 128 bits.
-bool CotaEtapa(const EstadoSecuenciador& e, Natural128& cota) {
-    const Natural128 q = static_cast<Natural128>(e.Q);
-    cota = 0;
-    for (int32_t j = 1; j <= e.NComp; ++j) {
-        Natural128 x = 0;
-        for (int32_t i = 1; i <= e.NProd; ++i) {
-            const int64_t d = e.Demanda(i);
-            if (d <= 0) continue;
-            const int64_t b = e.Uso(i, j);
-            x += static_cast<Natural128>(b < 0 ? -b : b) * static_cast<Natural128>(d);
-        }
-        const int64_t total = e.Total(j);
-        Natural128 u = 0, u2 = 0;
-        if (__builtin_mul_overflow(q, x + static_cast<Natural128>(total < 0 ? -total : total), &u) ||
-            __builtin_mul_overflow(u, u, &u2) || __builtin_add_overflow(cota, u2, &cota))
-            return false;
-    }
-    return true;
-}
 
 // Every sum the search forms stays below 16·Q times the largest stage cost.
 bool Cabe(Natural128 cota, int32_t q, Natural128 maximo) {
@@ -199,7 +178,7 @@ void Control::Informar(int32_t etapa, uint64_t anchura, const Racional& mejor, b
 void ComprobarMejora(const EstadoSecuenciador& estado) {
     ProductosConDemanda(estado);
     Natural128 cota = 0;
-    if (!CotaEtapa(estado, cota) || !Cabe(cota, estado.Q, static_cast<Natural128>(std::numeric_limits<Entero128>::max())))
+    if (!CotaPorEtapa(estado, cota) || !Cabe(cota, estado.Q, static_cast<Natural128>(std::numeric_limits<Entero128>::max())))
         throw ErrorTavelorin("Los consumos son demasiado grandes para la mejora: "
                              "la variación podría salirse de los enteros de 128 bits");
 }
@@ -216,7 +195,7 @@ Mejora MejorarSecuencia(const EstadoSecuenciador& estado, const Secuencia& perse
     ComprobarMejora(estado);
     const std::vector<int32_t> productos = ProductosConDemanda(estado);
     Natural128 cota = 0;
-    CotaEtapa(estado, cota);
+    CotaPorEtapa(estado, cota);
     ComprobarPartida(estado, persecucion);
 
     Mejora r;
