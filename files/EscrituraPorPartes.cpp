@@ -12,6 +12,7 @@
 #include "core/Errores.h"
 #include "files/Codificacion.h"
 #include "files/ReemplazoAtomico.h"
+#include "files/SalidaBloques.h"
 
 namespace tavelorin {
 
@@ -32,39 +33,6 @@ std::string RutaCompleta(const std::string& nombre) {
 
 // Thrown from inside the producer when the write is stopped.
 struct Parada {};
-
-// Encoded bytes collected in a block that goes to the file whenever it fills; the stop
-// is looked at between blocks.
-class SalidaBloques final : public SalidaBytes {
-public:
-    static constexpr std::size_t kTamano = std::size_t{1} << 20;
-
-    SalidaBloques(ReemplazoFichero& fichero, AvanceEscritura* avance)
-        : fichero_(fichero), avance_(avance), bloque_(new char[kTamano]) {}
-
-    void Anadir(const char* datos, std::size_t n) override {
-        while (n > 0) {
-            if (usado_ == kTamano) Vaciar();
-            const std::size_t k = std::min(n, kTamano - usado_);
-            std::memcpy(bloque_.get() + usado_, datos, k);
-            usado_ += k;
-            datos += k;
-            n -= k;
-        }
-    }
-
-    void Vaciar() {
-        if (avance_ != nullptr && avance_->cancelar.load(std::memory_order_relaxed)) throw Parada{};
-        fichero_.Escribir(bloque_.get(), usado_);
-        usado_ = 0;
-    }
-
-private:
-    ReemplazoFichero& fichero_;
-    AvanceEscritura* avance_;
-    std::unique_ptr<char[]> bloque_;
-    std::size_t usado_ = 0;
-};
 
 // Bytes a UTF-8 sequence takes, from its first byte (1 for anything else).
 std::size_t LargoSecuencia(unsigned char b) { return b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1; }
@@ -149,7 +117,10 @@ bool EscribirFicheroPorPartes(const std::string& nombre, uint64_t bytes, const s
     ComprobarEspacio(nombre, bytes);
     if (avance != nullptr) avance->total.store(bytes, std::memory_order_relaxed);
     ReemplazoFichero fichero(nombre);
-    SalidaBloques bloques(fichero, avance);
+    // The stop is looked at between blocks.
+    SalidaBloques bloques(fichero, [avance] {
+        if (avance != nullptr && avance->cancelar.load(std::memory_order_relaxed)) throw Parada{};
+    });
     Codificador salida(bloques, avance);
     try {
         producir(salida);

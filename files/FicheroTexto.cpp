@@ -15,42 +15,9 @@
 #include "core/Memoria.h"
 #include "files/ErroresFichero.h"
 #include "files/ReemplazoAtomico.h"
+#include "files/SalidaBloques.h"
 
 namespace tavelorin {
-
-namespace {
-
-// Collects the encoded output in a fixed block and hands it to the file whenever it
-// fills, so no request to the system is larger than a block.
-class SalidaFichero final : public SalidaBytes {
-public:
-    static constexpr std::size_t kTamano = std::size_t{1} << 20;
-
-    explicit SalidaFichero(ReemplazoFichero& fichero) : fichero_(fichero), bloque_(new char[kTamano]) {}
-
-    void Anadir(const char* datos, std::size_t n) override {
-        while (n > 0) {
-            if (usado_ == kTamano) Vaciar();
-            const std::size_t k = std::min(n, kTamano - usado_);
-            std::memcpy(bloque_.get() + usado_, datos, k);
-            usado_ += k;
-            datos += k;
-            n -= k;
-        }
-    }
-
-    void Vaciar() {
-        fichero_.Escribir(bloque_.get(), usado_);
-        usado_ = 0;
-    }
-
-private:
-    ReemplazoFichero& fichero_;
-    std::unique_ptr<char[]> bloque_;
-    std::size_t usado_ = 0;
-};
-
-}  // namespace
 
 FicheroEntrada::FicheroEntrada(const std::string& nombre) : nombre_(nombre) {
     // The kind is checked before opening, so that a FIFO or a device is never opened,
@@ -114,7 +81,7 @@ void EscribirLineasFichero(const std::string& nombre, const std::vector<std::str
 void EscribirLineasFichero(const std::string& nombre, std::size_t cantidad,
                            const std::function<std::string(std::size_t)>& linea) {
     ReemplazoFichero fichero(nombre);
-    SalidaFichero salida(fichero);
+    SalidaBloques salida(fichero);
     for (std::size_t i = 0; i < cantidad; ++i) {
         CodificarWindows1252En(linea(i), salida);
         salida.Anadir("\r\n", 2);

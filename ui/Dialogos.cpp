@@ -85,6 +85,10 @@ void DialogosQt::MostrarInformacion(QWidget* padre, const QString& titulo, const
 }
 
 bool DialogosQt::Confirmar(QWidget* padre, const QString& titulo, const QString& pregunta) {
+    return PreguntarSiNo(padre, titulo, pregunta);
+}
+
+bool PreguntarSiNo(QWidget* padre, const QString& titulo, const QString& pregunta) {
     QMessageBox caja(QMessageBox::Question, titulo, pregunta, QMessageBox::NoButton, padre);
     QPushButton* si = caja.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
     QPushButton* no = caja.addButton(QStringLiteral("No"), QMessageBox::NoRole);

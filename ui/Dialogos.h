@@ -86,6 +86,9 @@ public:
 void PrepararDialogoGuardar(QFileDialog& dialogo, const QString& filtro, const QString& extension,
                             const QString& propuesto);
 
+// The question box of Confirmar: "Sí" and "No", "No" the default and the answer of Esc.
+bool PreguntarSiNo(QWidget* padre, const QString& titulo, const QString& pregunta);
+
 // --- The real dialogs as they are built, for tests to look at ---
 
 // The error box: caption, error icon, the message, the explanation as its informative

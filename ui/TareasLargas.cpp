@@ -2,13 +2,13 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QMessageBox>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QThread>
 #include <QTimer>
 #include <exception>
 #include <memory>
+
+#include "ui/Dialogos.h"
 
 namespace tavelorin {
 
@@ -71,13 +71,7 @@ void TareasLargasQt::Ejecutar(QWidget* padre, const QString& titulo, const QStri
 }
 
 bool TareasLargasQt::Confirmar(QWidget* padre, const QString& titulo, const QString& pregunta) {
-    QMessageBox caja(QMessageBox::Question, titulo, pregunta, QMessageBox::NoButton, padre);
-    QPushButton* si = caja.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
-    QPushButton* no = caja.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-    caja.setDefaultButton(no);
-    caja.setEscapeButton(no);
-    caja.exec();
-    return caja.clickedButton() == si;
+    return PreguntarSiNo(padre, titulo, pregunta);
 }
 
 }  // namespace tavelorin
