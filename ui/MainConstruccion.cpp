@@ -226,8 +226,8 @@ void TMainForm::CrearPaginas() {
     QFrame* Panel3 = PanelHundido(Splitter1, "Panel3");
     Memo1 = Nombrado(new MemoInforme(Panel3), "Memo1");
     // A selection too large for the clipboard is refused with a message.
-    Memo1->FijarAvisoCopiaExcesiva([this](int64_t caracteres) {
-        MostrarErrorDe(dialogos_, this, std::make_exception_ptr(ErrorTavelorin(MensajeCopiaExcesiva(caracteres).toStdString())));
+    Memo1->FijarAvisoCopiaExcesiva([this](int64_t) {
+        MostrarErrorDe(dialogos_, this, std::make_exception_ptr(ErrorTavelorin(MensajeCopiaExcesiva().toStdString())));
     });
     Panel3->layout()->addWidget(Memo1);
     Splitter1->addWidget(Panel1);

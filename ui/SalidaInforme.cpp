@@ -94,7 +94,7 @@ void CopiarInforme(MemoInforme& memo) {
     // A text the clipboard cannot sensibly take is refused whatever the memory.
     const int64_t maximo = MemoInforme::MaximoPortapapeles();
     const int64_t caracteres = memo.CaracteresTexto(maximo);
-    if (caracteres > maximo) throw ErrorTavelorin(MensajeCopiaExcesiva(caracteres).toStdString());
+    if (caracteres > maximo) throw ErrorTavelorin(MensajeCopiaExcesiva().toStdString());
     ComprobarMemoriaSalida(MemoriaParaCopiar(memo));
     memo.setFocus();
     memo.selectAll();
@@ -179,9 +179,8 @@ bool GuardarTextoMemo(QWidget* padre, const std::string& nombre, const MemoInfor
     return terminado;
 }
 
-QString MensajeCopiaExcesiva(int64_t caracteres) {
-    // The count stopped just past the bound: what is said is the bound the text passes.
-    Q_UNUSED(caracteres);
+QString MensajeCopiaExcesiva() {
+    // The count stops just past the bound: what is said is the bound the text passes.
     return QStringLiteral("El informe tiene más de %1 caracteres, más de los que el portapapeles admite con la "
                           "memoria disponible; use Guardar solución para llevarlo a un archivo")
         .arg(QLocale().toString(static_cast<qlonglong>(MemoInforme::MaximoPortapapeles())));

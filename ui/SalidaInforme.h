@@ -35,9 +35,8 @@ uint64_t MemoriaParaImprimir(const MemoInforme& memo);
 // its text selected. A text larger than the clipboard takes is refused with
 // MensajeCopiaExcesiva, pointing to Guardar solución.
 void CopiarInforme(MemoInforme& memo);
-// What Copiar says when the text (caracteres, counted as far as the bound) is larger
-// than the clipboard takes.
-QString MensajeCopiaExcesiva(int64_t caracteres);
+// What Copiar says when the text is larger than the clipboard takes.
+QString MensajeCopiaExcesiva();
 
 // The memo's lines written to a solution file one at a time (see EscribirLineasFichero).
 void EscribirInforme(const QString& nombre, const MemoInforme& memo);

@@ -349,7 +349,7 @@ void PruebaMemoGenerado::CopiaExcesiva() {
     m.Copiar();
     QCOMPARE(avisado, int64_t{-1});
     QCOMPARE(QGuiApplication::clipboard()->text(), m.Linea(1).left(5));
-    QVERIFY(MensajeCopiaExcesiva(30000000).contains("Guardar solución"));
+    QVERIFY(MensajeCopiaExcesiva().contains("Guardar solución"));
 }
 
 void PruebaMemoGenerado::CopiarEnLaVentana() {
