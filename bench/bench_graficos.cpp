@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/PrincipalQt.h"
 #include "core/Aleatorio.h"
 #include "ui/ExportarGrafico.h"
 #include "ui/GraficosConsumo.h"
@@ -39,6 +40,15 @@ EstadoSecuenciador& Resuelto(int32_t n, int32_t m, int32_t q) {
     return *estado;
 }
 
+// The consumption charts over the solve of n = 10, m components and Q = q stages, EComp
+// holding 1 and the generator (colours past the 9th series) seeded with 1.
+struct Graficos {
+    GeneradorAleatorio generador{1};
+    QLineEdit ecomp{QStringLiteral("1")};
+    GraficosConsumo graficos;
+    Graficos(int32_t m, int32_t q) : graficos(Resuelto(10, m, q), generador, &ecomp) {}
+};
+
 void Dibujar(QWidget* pagina) {
     QCoreApplication::sendPostedEvents();
     const QPixmap imagen = pagina->grab();
@@ -46,12 +56,9 @@ void Dibujar(QWidget* pagina) {
 }
 
 void BM_GraficosConsumo(benchmark::State& s) {
-    const int32_t n = 10, m = static_cast<int32_t>(s.range(0)), q = static_cast<int32_t>(s.range(1));
-    EstadoSecuenciador& estado = Resuelto(n, m, q);
-    GeneradorAleatorio generador;
-    generador.SemillaAleatoria = 1;
-    QLineEdit ecomp(QStringLiteral("1"));
-    GraficosConsumo graficos(estado, generador, &ecomp);
+    const int32_t m = static_cast<int32_t>(s.range(0)), q = static_cast<int32_t>(s.range(1));
+    Graficos g(m, q);
+    GraficosConsumo& graficos = g.graficos;
     for (QWidget* pagina : {graficos.ChartVelCon(), graficos.ChartTasCon()}) {
         pagina->resize(1075, 700);
         pagina->show();
@@ -91,12 +98,9 @@ BENCHMARK(BM_GraficosConsumo)
 // Keeping a chart: the speed chart of m components and Q stages, on a page already shown,
 // written to a file in each format (0 PNG, 1 SVG, 2 PDF) or copied as an image (3).
 void BM_ExportarGrafico(benchmark::State& s) {
-    const int32_t n = 10, m = static_cast<int32_t>(s.range(0)), q = static_cast<int32_t>(s.range(1));
-    EstadoSecuenciador& estado = Resuelto(n, m, q);
-    GeneradorAleatorio generador;
-    generador.SemillaAleatoria = 1;
-    QLineEdit ecomp(QStringLiteral("1"));
-    GraficosConsumo graficos(estado, generador, &ecomp);
+    const int32_t m = static_cast<int32_t>(s.range(0)), q = static_cast<int32_t>(s.range(1));
+    Graficos g(m, q);
+    GraficosConsumo& graficos = g.graficos;
     QWidget* pagina = graficos.ChartVelCon();
     pagina->resize(1075, 700);
     pagina->show();
@@ -134,12 +138,4 @@ BENCHMARK(BM_ExportarGrafico)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplicacion(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return tavelorin::bench::EjecutarConQt(argc, argv); }

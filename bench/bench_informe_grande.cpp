@@ -30,6 +30,7 @@
 #include "core/Secuenciador.h"
 #include "soporte/Controles.h"
 #include "soporte/DialogosPrueba.h"
+#include "soporte/MemoriaProceso.h"
 #include "soporte/ProblemaSembrado.h"
 #include "soporte/TablaCompleta.h"
 #include "ui/GraficosConsumo.h"
@@ -71,14 +72,6 @@ double Percentil(std::vector<double> v, double p) {
     return v[std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size())))];
 }
 
-double EstadoMiB(const char* campo) {
-    std::ifstream f("/proc/self/status");
-    std::string linea;
-    while (std::getline(f, linea))
-        if (linea.rfind(campo, 0) == 0) return std::atof(linea.c_str() + std::strlen(campo)) / 1024.0;
-    return 0;
-}
-void ReiniciarPico() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 double Carga() {
     std::ifstream f("/proc/loadavg");
@@ -155,8 +148,8 @@ void ParteGrande() {
     auto* paginas = Control<QTabWidget>(ventana, QStringLiteral("PageControl1"));
     std::printf("Q = 1.000.000, n = 10, m = 20, en la ventana (carga al empezar %.1f)\n", Carga());
 
-    const double antes = EstadoMiB("VmRSS:");
-    ReiniciarPico();
+    const double antes = bench::MiB(bench::EstadoBytes("VmRSS"));
+    bench::ReiniciarPico();
     Tiempo resolver, memoPintado, graficos;
     const Tiempo total = Medir([&] {
         resolver = Medir([&] { ventana.EjecutarResolucion(); });
@@ -170,7 +163,7 @@ void ParteGrande() {
             }
         });
     });
-    const double pico = EstadoMiB("VmHWM:");
+    const double pico = bench::MiB(bench::EstadoBytes("VmHWM"));
     if (!dialogos.errores.empty()) {
         std::printf("  la resolución falló: %s\n", qPrintable(dialogos.errores.front().second));
         return;
@@ -208,7 +201,7 @@ void ParteGrande() {
         while (!memo->Contenido().MedidasCompletas()) QApplication::processEvents();
     });
     std::printf("  anchos de todas las líneas medidos en reposo: pared %.0f ms, CPU %.0f ms\n", medir.pared, medir.cpu);
-    std::printf("  (carga al terminar %.1f; pico final %.0f MiB)\n", Carga(), EstadoMiB("VmHWM:"));
+    std::printf("  (carga al terminar %.1f; pico final %.0f MiB)\n", Carga(), bench::MiB(bench::EstadoBytes("VmHWM")));
 }
 
 }  // namespace

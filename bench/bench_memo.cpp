@@ -24,6 +24,7 @@
 
 #include "core/Informe.h"
 #include "ui/MemoInforme.h"
+#include "soporte/MemoriaProceso.h"
 #include "soporte/ProblemaSembrado.h"
 #include "core/Secuenciador.h"
 
@@ -52,18 +53,6 @@ size_t Monticulo() {
     const struct mallinfo2 m = mallinfo2();
     return m.uordblks + m.hblkhd;
 }
-
-// A field of /proc/self/status, in bytes.
-double Estado(const char* campo) {
-    std::ifstream f("/proc/self/status");
-    std::string linea;
-    while (std::getline(f, linea))
-        if (linea.rfind(campo, 0) == 0) return 1024.0 * std::atof(linea.c_str() + std::strlen(campo));
-    return 0;
-}
-
-// Starts a new peak of the resident set.
-void ReiniciarPico() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 Lineas Informe(int32_t q) {
     EstadoSecuenciador e;
@@ -150,11 +139,11 @@ Cifras Medir(Vista& vista, const Lineas& informe, int repeticiones) {
         const size_t antes = Monticulo();
         {
             Lineas copia = informe;
-            const double residente = Estado("VmRSS:");
-            ReiniciarPico();
+            const double residente = static_cast<double>(bench::EstadoBytes("VmRSS"));
+            bench::ReiniciarPico();
             tomas.push_back(Ms([&] { vista.Tomar(std::move(copia)); }));
             primeras.push_back(Ms([&] { Repintar(w); }));
-            c.pico = Estado("VmHWM:") - residente;
+            c.pico = static_cast<double>(bench::EstadoBytes("VmHWM")) - residente;
         }
         c.memoria = static_cast<double>(Monticulo()) - static_cast<double>(antes);
     }

@@ -10,6 +10,7 @@
 #include <QUndoStack>
 #include <string>
 
+#include "bench/PrincipalQt.h"
 #include "soporte/Controles.h"
 #include "soporte/DialogosPrueba.h"
 #include "ui/Main.h"
@@ -162,11 +163,4 @@ BENCHMARK(Copiar)->Args({1000, 100})->Unit(benchmark::kMillisecond)->Iterations(
 BENCHMARK(Items)->Args({100000, 20})->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(DeshacerItems)->Args({100000, 20})->Unit(benchmark::kMillisecond)->Iterations(5);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplicacion(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return tavelorin::bench::EjecutarConQt(argc, argv); }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHeaderView>
 
+#include "bench/PrincipalQt.h"
 #include "soporte/Controles.h"
 #include "soporte/DialogosPrueba.h"
 #include "core/Informe.h"
@@ -138,11 +139,4 @@ BENCHMARK(Items)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 // A grid that fills the view at every size, so the same cells are painted each time.
 BENCHMARK(EscribirCelda)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplicacion(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return tavelorin::bench::EjecutarConQt(argc, argv); }

@@ -15,40 +15,24 @@
 #include "core/Informe.h"
 #include "core/Secuenciador.h"
 #include "files/FicheroTexto.h"
+#include "soporte/MemoriaProceso.h"
 #include "soporte/ProblemaSembrado.h"
 #include "ui/MemoInforme.h"
 #include "ui/SalidaInforme.h"
 
 using namespace tavelorin;
+using bench::EstadoBytes;
+using bench::MiB;
+using bench::ReiniciarPico;
 
 namespace {
 
-long long EstadoKiB(const char* clave) {
-    std::ifstream f("/proc/self/status");
-    std::string linea;
-    const std::string prefijo = std::string(clave) + ":";
-    while (std::getline(f, linea))
-        if (linea.rfind(prefijo, 0) == 0) return std::atoll(linea.c_str() + prefijo.size()) * 1024;
-    return -1;
-}
-
-// Writing 5 to clear_refs resets VmHWM to the current RSS (Linux 4.0 on).
-bool ReiniciarPico() {
-    std::ofstream f("/proc/self/clear_refs");
-    if (!f) return false;
-    f << "5";
-    f.flush();
-    return static_cast<bool>(f);
-}
-
-double MiB(long long b) { return static_cast<double>(b) / (1024.0 * 1024.0); }
-
 // Peak RSS above what was resident before, while operacion runs.
 long long Pico(const std::function<void()>& operacion) {
-    const long long antes = EstadoKiB("VmRSS");
+    const long long antes = EstadoBytes("VmRSS");
     ReiniciarPico();
     operacion();
-    return EstadoKiB("VmHWM") - antes;
+    return EstadoBytes("VmHWM") - antes;
 }
 
 }  // namespace

@@ -10,35 +10,14 @@
 
 #include "core/LineasInforme.h"
 #include "core/Secuenciador.h"
+#include "soporte/MemoriaProceso.h"
 #include "soporte/ProblemaSembrado.h"
 #include "soporte/TablaCompleta.h"
 
 using namespace tavelorin;
-
-namespace {
-
-// A line "Clave:   123 kB" of /proc/self/status, in bytes; -1 when missing.
-long long EstadoKiB(const char* clave) {
-    std::ifstream f("/proc/self/status");
-    std::string linea;
-    const std::string prefijo = std::string(clave) + ":";
-    while (std::getline(f, linea))
-        if (linea.rfind(prefijo, 0) == 0) return std::atoll(linea.c_str() + prefijo.size()) * 1024;
-    return -1;
-}
-
-// Writing 5 to clear_refs resets VmHWM to the current RSS (Linux 4.0 on).
-bool ReiniciarPico() {
-    std::ofstream f("/proc/self/clear_refs");
-    if (!f) return false;
-    f << "5";
-    f.flush();
-    return static_cast<bool>(f);
-}
-
-double MiB(long long b) { return static_cast<double>(b) / (1024.0 * 1024.0); }
-
-}  // namespace
+using bench::EstadoBytes;
+using bench::MiB;
+using bench::ReiniciarPico;
 
 int main(int argc, char** argv) {
     const int32_t q = argc > 1 ? std::atoi(argv[1]) : 5000;
@@ -46,7 +25,7 @@ int main(int argc, char** argv) {
     const int32_t n = 10, m = 20;
     const std::vector<std::string> problema = bench::ProblemaSembrado(n, m, q);
 
-    const long long base = EstadoKiB("VmRSS");
+    const long long base = EstadoBytes("VmRSS");
     const bool reiniciado = ReiniciarPico();
 
     EstadoSecuenciador estado;
@@ -62,7 +41,7 @@ int main(int argc, char** argv) {
         datos = static_cast<long long>(q) * (4 + 8 * n + anchoConsumo * m) + (q / TablaEtapas::kPasoUnidades + 1) * 4LL * n +
                 static_cast<long long>(lineas.LargoMedio(q) + 2LL * q + 8LL * (q + 1));
     }
-    const long long pico = EstadoKiB("VmHWM");
+    const long long pico = EstadoBytes("VmHWM");
     if (estado.Q != q) {
         std::fprintf(stderr, "seeded problem: demands add up to %d, not %d\n", estado.Q, q);
         return 1;

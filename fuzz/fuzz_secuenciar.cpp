@@ -25,6 +25,7 @@
 #include "core/LineasInforme.h"
 #include "soporte/EtapasLiteral.h"
 #include "soporte/TablaCompleta.h"
+#include "soporte/TramosInforme.h"
 #include "core/Errores.h"
 #include "files/FicheroTexto.h"
 #include "core/Memoria.h"
@@ -148,15 +149,9 @@ void ComprobarTramos(const EstadoSecuenciador& estado, const std::vector<std::st
                       linea.compare(linea.size() - cola.size(), cola.size(), cola) == 0,
                   "partes de la linea " + std::to_string(i));
         const int64_t puntos[] = {0, h - 1, h, h + 1, largo - t - 1, largo - t, largo, static_cast<int64_t>(giro % (largo + 1))};
-        for (int64_t a : puntos)
-            for (int64_t b : puntos) {
-                if (a < 0 || b < a) continue;
-                std::string tramo;
-                l.AnadirTramo(i, a, b, tramo);
-                const size_t desde = static_cast<size_t>(std::min(a, largo));
-                COMPROBAR(tramo == linea.substr(desde, static_cast<size_t>(std::min(b, largo)) - desde),
-                          "tramo " + std::to_string(a) + ".." + std::to_string(b) + " de la linea " + std::to_string(i));
-            }
+        const std::optional<TramoDistinto> distinto = PrimerTramoDistinto(l, i, linea, puntos);
+        COMPROBAR(!distinto, "tramo " + std::to_string(distinto->a) + ".." + std::to_string(distinto->b) +
+                                 " de la linea " + std::to_string(i));
         const int64_t medio = l.LargoMedio(i);
         if (medio > 0) {
             const int64_t d = static_cast<int64_t>(giro % static_cast<uint64_t>(medio));

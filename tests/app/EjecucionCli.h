@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include "soporte/Bytes.h"
+
 namespace fs = std::filesystem;
 
 namespace tavelorin::prueba {
@@ -22,12 +24,7 @@ struct Resultado {
     std::string errores;
 };
 
-inline std::string LeerTodo(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream o;
-    o << f.rdbuf();
-    return o.str();
-}
+using ::tavelorin::LeerBytes;
 
 class Cli : public ::testing::Test {
 protected:
@@ -57,9 +54,19 @@ protected:
         const int estado = std::system(orden.c_str());
         Resultado r;
         r.estado = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
-        r.salida = salidaEstandar.empty() ? LeerTodo(out) : "";
-        r.errores = LeerTodo(err);
+        r.salida = salidaEstandar.empty() ? LeerBytes(out) : "";
+        r.errores = LeerBytes(err);
         return r;
+    }
+
+    // Runs argumentos and expects success: exactly salida on the output, nothing on the
+    // error output.
+    void EsperarSalida(const std::string& argumentos, const std::string& salida) {
+        SCOPED_TRACE(argumentos);
+        const Resultado r = Ejecutar(argumentos);
+        EXPECT_EQ(r.estado, 0) << r.errores;
+        EXPECT_EQ(r.salida, salida);
+        EXPECT_EQ(r.errores, "");
     }
 
     // Runs the program under a 20 s limit (status 124 past it), after the shell text
@@ -71,8 +78,8 @@ protected:
         const int estado = std::system(orden.c_str());
         Resultado r;
         r.estado = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
-        r.salida = LeerTodo(out);
-        r.errores = LeerTodo(err);
+        r.salida = LeerBytes(out);
+        r.errores = LeerBytes(err);
         return r;
     }
 };

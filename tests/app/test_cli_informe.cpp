@@ -14,19 +14,13 @@
 
 #include "core/Informe.h"
 #include "core/Secuenciador.h"
+#include "soporte/Bytes.h"
 #include "soporte/ProblemaSembrado.h"
 
 namespace fs = std::filesystem;
 using namespace tavelorin;
 
 namespace {
-
-std::string LeerTodo(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream o;
-    o << f.rdbuf();
-    return o.str();
-}
 
 class CliInforme : public ::testing::Test {
 protected:
@@ -54,7 +48,7 @@ protected:
         const std::string orden =
             "env LC_ALL=C '" TAVELORIN_CLI "' " + argumentos + " >'" + out.string() + "' 2>'" + err.string() + "'";
         const int estado = std::system(orden.c_str());
-        return {WIFEXITED(estado) ? WEXITSTATUS(estado) : -1, LeerTodo(out), LeerTodo(err)};
+        return {WIFEXITED(estado) ? WEXITSTATUS(estado) : -1, LeerBytes(out), LeerBytes(err)};
     }
 };
 
@@ -82,7 +76,7 @@ TEST_F(CliInforme, ElInformePorLineasEsElInformeEntero) {
         const fs::path sol = dir / "s.sol";
         const Resultado f = Ejecutar(std::string("--separador ") + separador + " -o '" + sol.string() + "' '" + p.string() + "'");
         ASSERT_EQ(f.estado, 0) << f.errores;
-        EXPECT_EQ(LeerTodo(sol), Texto(problema, separador, "\r\n"));
+        EXPECT_EQ(LeerBytes(sol), Texto(problema, separador, "\r\n"));
     }
 }
 
@@ -104,7 +98,7 @@ TEST_F(CliInforme, SinInformeSoloLaSecuencia) {
     ASSERT_EQ(Ejecutar("--sin-informe -o '" + sol.string() + "' '" + p.string() + "'").estado, 0);
     std::string conCrLf;
     for (char c : cola) conCrLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    EXPECT_EQ(LeerTodo(sol), conCrLf);
+    EXPECT_EQ(LeerBytes(sol), conCrLf);
 }
 
 TEST_F(CliInforme, SinInformeAUnMillonDeEtapas) {

@@ -6,12 +6,13 @@
 #include "core/TextoReal.h"
 #include "soporte/EtapasLiteral.h"
 #include "soporte/TablaCompleta.h"
+#include "soporte/TramosInforme.h"
+#include "tests/core/ProblemasPequenos.h"
 
 using namespace tavelorin;
+using namespace tavelorin::prueba;
 
 namespace {
-
-using Lineas = std::vector<std::string>;
 
 const Lineas kEjemplo = {"3", "2", "1\t0\t2", "0\t1\t1", "1\t1\t1"};
 
@@ -35,27 +36,6 @@ Lineas InformeCeldaACelda(const TablaEtapas& t, std::string_view separador) {
         r.push_back(linea);
     }
     return r;
-}
-
-// Small deterministic generator for random problems.
-struct Lcg {
-    uint32_t s;
-    int32_t Entre(int32_t a, int32_t b) {
-        s = s * 134775813u + 1u;
-        return a + static_cast<int32_t>((static_cast<uint64_t>(s) * static_cast<uint64_t>(b - a + 1)) >> 32);
-    }
-};
-
-Lineas ProblemaAleatorio(uint32_t semilla, int n, int m, int dMax, int bMin, int bMax) {
-    Lcg g{semilla};
-    Lineas l = {std::to_string(n), std::to_string(m)};
-    for (int i = 0; i < n; ++i) {
-        std::string fila;
-        for (int j = 0; j < m; ++j) fila += std::to_string(g.Entre(bMin, bMax)) + "\t";
-        fila += std::to_string(i == 0 ? g.Entre(n, dMax + n) : g.Entre(-1, dMax));
-        l.push_back(fila);
-    }
-    return l;
 }
 
 }  // namespace
@@ -227,14 +207,9 @@ TEST(LineasInforme, PartesTramosYCeldas) {
             std::vector<int64_t> puntos = {0, 1, h - 1, h, h + 1, largo - static_cast<int64_t>(cola.size()) - 1,
                                            largo - static_cast<int64_t>(cola.size()), largo - 1, largo, largo + 3};
             for (int64_t d = 0; d < largo; d += 37) puntos.push_back(d);
-            for (int64_t a : puntos)
-                for (int64_t b : puntos) {
-                    if (a < 0 || b < a) continue;
-                    std::string tramo;
-                    l.AnadirTramo(i, a, b, tramo);
-                    const size_t desde = static_cast<size_t>(std::min(a, largo));
-                    ASSERT_EQ(tramo, linea.substr(desde, static_cast<size_t>(std::min(b, largo)) - desde)) << a << ".." << b;
-                }
+            const std::optional<TramoDistinto> distinto = PrimerTramoDistinto(l, i, linea, puntos);
+            ASSERT_FALSE(distinto.has_value()) << distinto->a << ".." << distinto->b << ": [" << distinto->tramo
+                                               << "] en vez de [" << distinto->esperado << "]";
         }
     }
 }

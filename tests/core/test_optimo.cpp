@@ -12,33 +12,17 @@
 #include "core/Optimo.h"
 #include "core/Secuenciador.h"
 #include "soporte/TablaCompleta.h"
+#include "tests/core/ProblemasPequenos.h"
 
 using namespace tavelorin;
+using namespace tavelorin::prueba;
 
 namespace {
-
-using Lineas = std::vector<std::string>;
 
 const Lineas kEjemplo = {"3", "2", "1\t0\t2", "0\t1\t1", "1\t1\t1"};
 const Lineas kMiope = {"3", "3", "1\t1\t1\t3", "2\t0\t0\t2", "0\t1\t1\t3"};
 // b = identity, d = 6, 3, 1: exact ties at stages 4 to 6.
 const Lineas kIdentidad = {"3", "3", "1\t0\t0\t6", "0\t1\t0\t3", "0\t0\t1\t1"};
-
-struct Datos {
-    std::vector<std::vector<int64_t>> b;  // b[i][j]
-    std::vector<int64_t> d;
-};
-
-Lineas LineasDe(const Datos& p) {
-    const size_t m = p.b.empty() ? 0 : p.b[0].size();
-    Lineas l = {std::to_string(p.d.size()), std::to_string(m)};
-    for (size_t i = 0; i < p.d.size(); ++i) {
-        std::string fila;
-        for (const int64_t v : p.b[i]) fila += std::to_string(v) + "\t";
-        l.push_back(fila + std::to_string(p.d[i]));
-    }
-    return l;
-}
 
 Datos DatosDe(const Lineas& lineas) {
     EstadoSecuenciador e;
@@ -52,55 +36,6 @@ Datos DatosDe(const Lineas& lineas) {
     return p;
 }
 
-// Q²·J of a sequence, straight from the definition.
-Natural128 Variacion(const Datos& p, const Secuencia& s) {
-    const size_t m = p.b.empty() ? 0 : p.b[0].size();
-    int64_t q = 0;
-    std::vector<int64_t> total(m, 0), x(m, 0);
-    for (size_t i = 0; i < p.d.size(); ++i) {
-        q += p.d[i];
-        for (size_t j = 0; j < m; ++j) total[j] += p.b[i][j] * p.d[i];
-    }
-    Natural128 suma = 0;
-    for (size_t k = 1; k <= s.size(); ++k) {
-        for (size_t j = 0; j < m; ++j) {
-            x[j] += p.b[static_cast<size_t>(s[k - 1] - 1)][j];
-            const Entero128 e = static_cast<Entero128>(q) * x[j] - static_cast<Entero128>(k) * total[j];
-            suma += static_cast<Natural128>(e * e);
-        }
-    }
-    return suma;
-}
-
-struct Mejor {
-    Natural128 variacion = 0;
-    Secuencia secuencia;
-};
-
-// Every distinct permutation of the multiset, in lexicographic order: the first one of
-// least J is the lexicographically smallest optimum.
-Mejor FuerzaBruta(const Datos& p) {
-    Secuencia s;
-    for (size_t i = 0; i < p.d.size(); ++i)
-        for (int64_t c = 0; c < p.d[i]; ++c) s.push_back(static_cast<int32_t>(i + 1));
-    Mejor mejor;
-    bool primera = true;
-    do {
-        const Natural128 v = Variacion(p, s);
-        if (primera || v < mejor.variacion) {
-            mejor = {v, s};
-            primera = false;
-        }
-    } while (std::next_permutation(s.begin(), s.end()));
-    return mejor;
-}
-
-EstadoSecuenciador Leer(const Lineas& lineas) {
-    EstadoSecuenciador e;
-    LeerProblema(e, lineas);
-    return e;
-}
-
 EstadoSecuenciador Correr(const Lineas& lineas, bool exacta) {
     EstadoSecuenciador e = Leer(lineas);
     IniciarTabla(e);
@@ -110,16 +45,6 @@ EstadoSecuenciador Correr(const Lineas& lineas, bool exacta) {
         EjecutarEtapas(e);
     return e;
 }
-
-std::string Texto(Natural128 v) { return TextoNatural(v); }
-
-struct Lcg {
-    uint32_t s;
-    int32_t Entre(int32_t a, int32_t b) {
-        s = s * 134775813u + 1u;
-        return a + static_cast<int32_t>((static_cast<uint64_t>(s) * static_cast<uint64_t>(b - a + 1)) >> 32);
-    }
-};
 
 // A tiny problem: up to nMax products, up to 3 components, demands 0..dMax (the first
 // at least 1), usages −3..4 or 0..2 (many exact ties).

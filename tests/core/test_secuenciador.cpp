@@ -6,15 +6,15 @@
 
 #include "soporte/EtapasLiteral.h"
 #include "soporte/TablaCompleta.h"
+#include "tests/core/ProblemasPequenos.h"
 #include "core/Calidad.h"
 #include "core/Errores.h"
 #include "core/Secuenciador.h"
 
 using namespace tavelorin;
+using namespace tavelorin::prueba;
 
 namespace {
-
-using Lineas = std::vector<std::string>;
 
 const Lineas kEjemplo = {"3", "2", "1\t0\t2", "0\t1\t1", "1\t1\t1"};
 const Lineas kCuatroPorTres = {"4", "3", "2\t1\t0\t3", "1\t0\t1\t2", "0\t2\t1\t2", "1\t1\t1\t1"};
@@ -44,27 +44,6 @@ void EsperarIgualesBit(const std::vector<double>& a, const std::vector<double>& 
     ASSERT_EQ(a.size(), b.size());
     for (size_t i = 0; i < a.size(); ++i)
         EXPECT_EQ(std::memcmp(&a[i], &b[i], sizeof(double)), 0) << "columna " << i << ": " << a[i] << " frente a " << b[i];
-}
-
-// Small deterministic generator for random problems.
-struct Lcg {
-    uint32_t s;
-    int32_t Entre(int32_t a, int32_t b) {
-        s = s * 134775813u + 1u;
-        return a + static_cast<int32_t>((static_cast<uint64_t>(s) * static_cast<uint64_t>(b - a + 1)) >> 32);
-    }
-};
-
-Lineas ProblemaAleatorio(uint32_t semilla, int n, int m, int dMax, int bMin, int bMax) {
-    Lcg g{semilla};
-    Lineas l = {std::to_string(n), std::to_string(m)};
-    for (int i = 0; i < n; ++i) {
-        std::string fila;
-        for (int j = 0; j < m; ++j) fila += std::to_string(g.Entre(bMin, bMax)) + "\t";
-        fila += std::to_string(i == 0 ? g.Entre(n, dMax + n) : g.Entre(-1, dMax));
-        l.push_back(fila);
-    }
-    return l;
 }
 
 }  // namespace

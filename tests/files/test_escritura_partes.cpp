@@ -15,18 +15,12 @@
 
 #include "core/Errores.h"
 #include "files/FicheroTexto.h"
+#include "soporte/Bytes.h"
 
 namespace tavelorin {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Leer(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream o;
-    o << f.rdbuf();
-    return o.str();
-}
 
 class EscrituraPorPartesPrueba : public ::testing::Test {
 protected:
@@ -66,7 +60,7 @@ TEST_F(EscrituraPorPartesPrueba, LosBytesDeEscribirLineasFichero) {
     // two runs come out whole.
     for (size_t trozo = 1; trozo <= 6; ++trozo) {
         ASSERT_TRUE(EscribirFicheroPorPartes(a.string(), 1000, Productor(lineas, trozo)));
-        EXPECT_EQ(Leer(a), Leer(b)) << "runs of " << trozo;
+        EXPECT_EQ(LeerBytes(a), LeerBytes(b)) << "runs of " << trozo;
     }
     AvanceEscritura avance;
     ASSERT_TRUE(EscribirFicheroPorPartes(a.string(), 1000, Productor(lineas, 1000), &avance));
@@ -86,11 +80,11 @@ TEST_F(EscrituraPorPartesPrueba, SinEspacioNadaSeEscribe) {
         EXPECT_EQ(std::string(e.what()),
                   "No hay espacio para guardar \"" + p.string() + "\": hacen falta 8 MB y quedan 5 MB libres");
     }
-    EXPECT_EQ(Leer(p), "vieja\r\n");
+    EXPECT_EQ(LeerBytes(p), "vieja\r\n");
     EXPECT_EQ(Ficheros(), 1u);
     // What fits is written.
     EXPECT_TRUE(EscribirFicheroPorPartes(p.string(), 5u << 20, Productor({"nueva"}, 3)));
-    EXPECT_EQ(Leer(p), "nueva\r\n");
+    EXPECT_EQ(LeerBytes(p), "nueva\r\n");
 }
 
 TEST_F(EscrituraPorPartesPrueba, UnaParadaDejaElArchivoViejo) {
@@ -107,7 +101,7 @@ TEST_F(EscrituraPorPartesPrueba, UnaParadaDejaElArchivoViejo) {
             }
         };
         EXPECT_FALSE(EscribirFicheroPorPartes(p.string(), 8000u * 1002, producir, &avance)) << parada;
-        EXPECT_EQ(Leer(p), "vieja\r\n");
+        EXPECT_EQ(LeerBytes(p), "vieja\r\n");
         EXPECT_EQ(Ficheros(), 1u);
     }
 }

@@ -25,6 +25,7 @@
 #include "core/Mejora.h"
 #include "core/Problema.h"
 #include "files/FicheroTexto.h"
+#include "soporte/BytesQt.h"
 #include "soporte/Controles.h"
 #include "soporte/DialogosPrueba.h"
 #include "soporte/ProblemaSembrado.h"
@@ -47,17 +48,6 @@ const std::vector<std::string> kEjemplo = {"3", "2", "1\t0\t2", "0\t1\t1", "1\t1
 const std::vector<std::string> kNivelacion = {"4", "5", "1\t0\t1\t2\t1\t2", "1\t0\t0\t1\t1\t2", "0\t0\t0\t0\t1\t2",
                                               "0\t1\t0\t0\t0\t4"};
 const char* const kMuestra = "1\r\n4\r\n3\r\n2\r\n4\r\n2\r\n4\r\n3\r\n1\r\n4\r\n";
-
-std::string Leer(const QString& nombre) {
-    std::ifstream f(nombre.toStdString(), std::ios::binary);
-    std::ostringstream o;
-    o << f.rdbuf();
-    return o.str();
-}
-
-void Escribir(const QString& nombre, const std::string& bytes) {
-    std::ofstream(nombre.toStdString(), std::ios::binary) << bytes;
-}
 
 QString Texto(const QList<QPointF>& puntos) {
     QStringList r;
@@ -347,17 +337,17 @@ void PruebaCalidad::CopiarYGuardarSecuencia() {
     w.d.nombres = {nombre};
     w.Boton("BGuardarSecuencia")->click();
     QVERIFY2(w.d.errores.empty(), qPrintable(w.d.Mensajes().join('|')));
-    QCOMPARE(QString::fromStdString(Leer(nombre)), esperado);
+    QCOMPARE(QString::fromStdString(LeerBytes(nombre)), esperado);
     QCOMPARE(w.d.peticionesFichero.back().extension, QStringLiteral("txt"));
     QCOMPARE(w.d.peticionesFichero.back().propuesto, QString());  // no problem file to go next to
     // What --evaluar reads from it is the same sequence.
     QCOMPARE(LeerSecuencia(Problema(kNivelacion), LeerLineasFichero(nombre.toStdString())).secuencia,
              p.SecuenciaComparada());
     // Cancelled: nothing written.
-    Escribir(nombre, "x");
+    EscribirBytes(nombre, "x");
     w.d.nombres = {std::nullopt};
     w.Boton("BGuardarSecuencia")->click();
-    QCOMPARE(Leer(nombre), std::string("x"));
+    QCOMPARE(LeerBytes(nombre), std::string("x"));
 }
 
 void PruebaCalidad::GuardarSinPoderCrear() {
@@ -375,7 +365,7 @@ void PruebaCalidad::AbrirSecuencia() {
     Ventana w(kNivelacion);
     PaginaCalidad& p = *w.pagina;
     const QString nombre = Ruta("muestra.txt");
-    Escribir(nombre, kMuestra);
+    EscribirBytes(nombre, kMuestra);
     w.d.nombres = {nombre};
     w.Boton("BAbrirSecuencia")->click();
     QVERIFY2(w.d.errores.empty(), qPrintable(w.d.Mensajes().join('|')));
@@ -388,7 +378,7 @@ void PruebaCalidad::AbrirSecuencia() {
     QVERIFY(!p.UltimaMejora());
     // A solution file serves as it is: the lines after "Solucion:".
     const QString sol = Ruta("muestra.sol");
-    Escribir(sol, std::string("K\tDk1\r\nSolucion:\r\n") + kMuestra);
+    EscribirBytes(sol, std::string("K\tDk1\r\nSolucion:\r\n") + kMuestra);
     w.d.nombres = {sol};
     w.Boton("BAbrirSecuencia")->click();
     QVERIFY2(w.d.errores.empty(), qPrintable(w.d.Mensajes().join('|')));
@@ -411,7 +401,7 @@ void PruebaCalidad::AbrirSecuenciaQueNoCorresponde() {
     QFETCH(QString, mensaje);
     Ventana w(kNivelacion);
     const QString nombre = Ruta("mala.txt");
-    Escribir(nombre, bytes.toStdString());
+    EscribirBytes(nombre, bytes.toStdString());
     w.d.nombres = {nombre};
     w.Boton("BAbrirSecuencia")->click();
     QCOMPARE(w.d.errores.size(), size_t{1});

@@ -18,6 +18,7 @@
 #include <map>
 #include <sstream>
 
+#include "soporte/BytesQt.h"
 #include "soporte/Controles.h"
 #include "soporte/DialogosPrueba.h"
 #include "ui/AleatorioU.h"
@@ -38,17 +39,6 @@ namespace {
 const char* const kEjemploBytes = "3\r\n2\r\n1\t0\t2\r\n0\t1\t1\r\n1\t1\t1\r\n";
 const std::vector<std::string> kEjemplo = {"3", "2", "1\t0\t2", "0\t1\t1", "1\t1\t1"};
 
-std::string Leer(const QString& nombre) {
-    std::ifstream f(nombre.toStdString(), std::ios::binary);
-    std::ostringstream o;
-    o << f.rdbuf();
-    return o.str();
-}
-
-void Escribir(const QString& nombre, const std::string& bytes) {
-    std::ofstream(nombre.toStdString(), std::ios::binary) << bytes;
-}
-
 // A cell changed as typing does: through the view's model.
 void Teclear(TMainForm& v, int fila, int columna, const QString& texto) {
     ModeloMatriz& m = Rejilla(v);
@@ -62,7 +52,7 @@ struct Ventana {
     TMainForm v{d, {}};
 
     Ventana() {
-        Escribir(Ruta("p.brk"), kEjemploBytes);
+        EscribirBytes(Ruta("p.brk"), kEjemploBytes);
         d.nombres = {Ruta("p.brk")};
         Accion(v, "ArchivoAbrir")->trigger();
         v.EjecutarResolucion();
@@ -210,7 +200,7 @@ void PruebaCambios::MarcaYTitulo() {
          [&] {
              Teclear(v, 1, 1, "7");
              Accion(v, "TBGuardar")->trigger();
-             QCOMPARE(Leer(w.Ruta("p.brk")).substr(0, 8), std::string("3\r\n2\r\n7\t"));
+             QCOMPARE(LeerBytes(w.Ruta("p.brk")).substr(0, 8), std::string("3\r\n2\r\n7\t"));
          }},
         {"guardar como",
          [&] {
@@ -241,7 +231,7 @@ void PruebaCambios::MarcaYTitulo() {
          [&] {
              Teclear(v, 1, 1, "7");
              MemoDe(v)->Escribir("x");
-             Escribir(w.Ruta("otro.brk"), "1\r\n1\r\n2\t1\r\n");
+             EscribirBytes(w.Ruta("otro.brk"), "1\r\n1\r\n2\t1\r\n");
              d.nombres = {w.Ruta("otro.brk")};
              Accion(v, "ToolButton3")->trigger();
          }},
@@ -355,14 +345,14 @@ void PruebaCambios::Pregunta() {
         const QString fichero = conNombre ? w.Ruta("p.brk") : nombreProblema;
         std::string esperado;
         for (const std::string& l : lineas) esperado += l + "\r\n";
-        QCOMPARE(Leer(fichero), esperado);
+        QCOMPARE(LeerBytes(fichero), esperado);
     } else {
-        QCOMPARE(Leer(w.Ruta("p.brk")), std::string(kEjemploBytes));
+        QCOMPARE(LeerBytes(w.Ruta("p.brk")), std::string(kEjemploBytes));
         QVERIFY(!QFile::exists(nombreProblema));
     }
     const bool solucionEscrita = guardar && informe && nombreDado;
     QCOMPARE(QFile::exists(nombreSolucion), solucionEscrita);
-    if (solucionEscrita) QVERIFY(QString::fromLatin1(Leer(nombreSolucion)).startsWith("editado K\tDk1"));
+    if (solucionEscrita) QVERIFY(QString::fromLatin1(LeerBytes(nombreSolucion)).startsWith("editado K\tDk1"));
 }
 
 // A save that fails is reported, and the command stops: nothing is lost.
@@ -417,7 +407,7 @@ void PruebaCambios::FinDeSesion() {
     QCOMPARE(w.d.preguntasCambios.size(), size_t(preguntas));
     QCOMPARE(w.v.Cambios().Alguno(), modificado && !termina);
     if (respuesta == RespuestaCambios::Guardar && termina && modificado)
-        QCOMPARE(Leer(w.Ruta("p.brk")).substr(6, 2), std::string("7\t"));
+        QCOMPARE(LeerBytes(w.Ruta("p.brk")).substr(6, 2), std::string("7\t"));
     // Closing afterwards asks again only while something is still unsaved.
     w.v.show();
     w.d.respuestasCambios = {RespuestaCambios::Cancelar};
@@ -440,7 +430,7 @@ void PruebaCambios::SobrescribirPregunta() {
     QCoreApplication::installTranslator(&traduccion);
     QTemporaryDir dir;
     const QString existente = dir.filePath("p.brk");
-    Escribir(existente, kEjemploBytes);
+    EscribirBytes(existente, kEjemploBytes);
     QFileDialog dialogo;
     dialogo.setOption(QFileDialog::DontUseNativeDialog);  // the same question a platform dialog asks
     PrepararDialogoGuardar(dialogo, "Problema de Brisak (*.brk)", "brk", existente);

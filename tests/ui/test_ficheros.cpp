@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "soporte/BytesQt.h"
 #include "soporte/Controles.h"
 #include "ui/GraficosConsumo.h"
 #include "soporte/DialogosPrueba.h"
@@ -25,17 +26,6 @@ namespace {
 
 const char* const kEjemploBytes = "3\r\n2\r\n1\t0\t2\r\n0\t1\t1\r\n1\t1\t1\r\n";
 const std::vector<std::string> kEjemplo = {"3", "2", "1\t0\t2", "0\t1\t1", "1\t1\t1"};
-
-std::string Leer(const QString& nombre) {
-    std::ifstream f(nombre.toStdString(), std::ios::binary);
-    std::ostringstream o;
-    o << f.rdbuf();
-    return o.str();
-}
-
-void Escribir(const QString& nombre, const std::string& bytes) {
-    std::ofstream(nombre.toStdString(), std::ios::binary) << bytes;
-}
 
 std::vector<std::string> Lineas(TMainForm& v) { return Rejilla(v).Matriz().LineasProblema(); }
 
@@ -103,7 +93,7 @@ void PruebaFicheros::AbrirCancelado() {
 
 void PruebaFicheros::AbrirYProponerElUltimo() {
     const QString nombre = Ruta("ejemplo.brk");
-    Escribir(nombre, kEjemploBytes);
+    EscribirBytes(nombre, kEjemploBytes);
     DialogosPrueba d;
     TMainForm v(d, {});
     Rejilla(v).Cargar({"1", "1", "5\t5"});
@@ -142,7 +132,7 @@ void PruebaFicheros::AbrirErrores() {
     QFETCH(QString, mensaje);
     const QString nombre = Ruta("malo.brk");
     QFile::remove(nombre);
-    if (existe) Escribir(nombre, bytes.toStdString());
+    if (existe) EscribirBytes(nombre, bytes.toStdString());
     DialogosPrueba d;
     TMainForm v(d, {});
     Rejilla(v).Cargar(kEjemplo);
@@ -169,9 +159,9 @@ void PruebaFicheros::AbrirErrores() {
     QCOMPARE(v.windowTitle(), titulo);
     // A later save writes the problem's own file; the file that failed keeps its bytes.
     Accion(v, "TBGuardar")->trigger();
-    QCOMPARE(Leer(Ruta("antes.brk")), std::string(kEjemploBytes));
+    QCOMPARE(LeerBytes(Ruta("antes.brk")), std::string(kEjemploBytes));
     QCOMPARE(QFile::exists(nombre), existe);
-    if (existe) QCOMPARE(Leer(nombre), bytes.toStdString());
+    if (existe) QCOMPARE(LeerBytes(nombre), bytes.toStdString());
 }
 
 void PruebaFicheros::GuardarConElBoton() {
@@ -180,10 +170,10 @@ void PruebaFicheros::GuardarConElBoton() {
     TMainForm v(d, {});
     Rejilla(v).Cargar(kEjemplo);
     GuardarComo(v, d, nombre);
-    Escribir(nombre, "otro contenido");
+    EscribirBytes(nombre, "otro contenido");
     Accion(v, "TBGuardar")->trigger();  // complete and named: written without a dialog
     QVERIFY(d.peticionesFichero.empty());
-    QCOMPARE(Leer(nombre), std::string(kEjemploBytes));
+    QCOMPARE(LeerBytes(nombre), std::string(kEjemploBytes));
 
     // Incomplete: the button is off at once; the command asks for a name even with one
     // remembered, and writes the empty fields.
@@ -196,7 +186,7 @@ void PruebaFicheros::GuardarConElBoton() {
     QVERIFY(d.peticionesFichero[0].guardar);
     QCOMPARE(d.peticionesFichero[0].extension, QString("brk"));
     QCOMPARE(v.FicheroProblema(), otro + ".brk");
-    QCOMPARE(Leer(otro + ".brk"), std::string("3\r\n2\r\n1\t0\t2\r\n0\t1\t1\r\n1\t\t1\r\n"));
+    QCOMPARE(LeerBytes(otro + ".brk"), std::string("3\r\n2\r\n1\t0\t2\r\n0\t1\t1\r\n1\t\t1\r\n"));
     QVERIFY(d.errores.empty());
 }
 
@@ -219,17 +209,17 @@ void PruebaFicheros::GuardarDesdeElMenu() {
     d.nombres = {nombre};
     Accion(v, "ArchivoGrabarProblema")->trigger();  // no name yet: asks
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
-    QCOMPARE(Leer(nombre), std::string(kEjemploBytes));
-    Escribir(nombre, "otro contenido");
+    QCOMPARE(LeerBytes(nombre), std::string(kEjemploBytes));
+    EscribirBytes(nombre, "otro contenido");
     Accion(v, "ArchivoGrabarProblema")->trigger();  // named: replaces the file without a question
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
-    QCOMPARE(Leer(nombre), std::string(kEjemploBytes));
+    QCOMPARE(LeerBytes(nombre), std::string(kEjemploBytes));
     QCOMPARE(v.Estado().NProd, 0);  // writing a file does not set the counts
 }
 
 void PruebaFicheros::GuardarComoProponeElUltimoGuardado() {
     const QString abierto = Ruta("abierto.brk");
-    Escribir(abierto, kEjemploBytes);
+    EscribirBytes(abierto, kEjemploBytes);
     DialogosPrueba d;
     TMainForm v(d, {});
     d.nombres = {abierto, Ruta("copia.brk"), std::nullopt};
@@ -240,7 +230,7 @@ void PruebaFicheros::GuardarComoProponeElUltimoGuardado() {
     Accion(v, "ArchivoGrabarProblemaComo")->trigger();  // cancelled: nothing changes
     QCOMPARE(d.peticionesFichero[2].propuesto, Ruta("copia.brk"));
     QCOMPARE(v.FicheroProblema(), Ruta("copia.brk"));
-    QCOMPARE(Leer(Ruta("copia.brk")), std::string(kEjemploBytes));
+    QCOMPARE(LeerBytes(Ruta("copia.brk")), std::string(kEjemploBytes));
 }
 
 void PruebaFicheros::GuardarSinPoderCrear() {
@@ -306,7 +296,7 @@ void PruebaFicheros::ProponerNombreDeSolucion() {
     TMainForm v(d, {});
     Rejilla(v).Cargar(kEjemplo);
     if (!problema.isEmpty()) {  // opened, so the name is exactly this one
-        Escribir(problema, kEjemploBytes);
+        EscribirBytes(problema, kEjemploBytes);
         d.nombres = {problema};
         Accion(v, "ArchivoAbrir")->trigger();
         QCOMPARE(v.FicheroProblema(), problema);
@@ -320,13 +310,13 @@ void PruebaFicheros::ProponerNombreDeSolucion() {
     QCOMPARE(d.peticionesFichero[0].propuesto, propuesto);
     QCOMPARE(d.peticionesFichero[0].filtro, QString("Solución algoritmo de Brisak (*.sol)"));
     QCOMPARE(v.FicheroSolucion(), nombre + ".sol");
-    QCOMPARE(QString::fromStdString(Leer(nombre + ".sol")), MemoDe(v)->Texto());
+    QCOMPARE(QString::fromStdString(LeerBytes(nombre + ".sol")), MemoDe(v)->Texto());
 
     // An edited memo is saved as edited, to the remembered file.
     MemoDe(v)->ReemplazarLineas({"editado", "a mano: ñ"});
     Accion(v, "ArchivoGrabarSolucion")->trigger();
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
-    QCOMPARE(Leer(nombre + ".sol"), std::string("editado\r\na mano: \xF1\r\n"));
+    QCOMPARE(LeerBytes(nombre + ".sol"), std::string("editado\r\na mano: \xF1\r\n"));
 }
 
 // The solution is never written over the problem file, whatever name leads to it.
@@ -352,7 +342,7 @@ void PruebaFicheros::SolucionNuncaSobreElProblema() {
     Accion(v, "ArchivoGrabarSolucionComo")->trigger();
     QCOMPARE(d.Mensajes(), QStringList{"La solución no puede guardarse en «p.brk»: es el archivo del problema. Elija "
                                        "otro nombre."});
-    QCOMPARE(Leer(Ruta("p.brk")), std::string(kEjemploBytes));
+    QCOMPARE(LeerBytes(Ruta("p.brk")), std::string(kEjemploBytes));
     QVERIFY(v.FicheroSolucion().isEmpty());
     QVERIFY(v.Resuelto());
 
@@ -366,7 +356,7 @@ void PruebaFicheros::SolucionNuncaSobreElProblema() {
     d.nombres = {std::nullopt};
     Accion(v, "ArchivoGrabarSolucion")->trigger();
     QCOMPARE(d.peticionesFichero.size(), size_t{1});
-    QCOMPARE(QString::fromStdString(Leer(Ruta("s.sol"))), QString::fromLatin1(kEjemploBytes));
+    QCOMPARE(QString::fromStdString(LeerBytes(Ruta("s.sol"))), QString::fromLatin1(kEjemploBytes));
     QVERIFY(d.errores.empty());
 }
 
@@ -388,8 +378,8 @@ void PruebaFicheros::SolucionOlvidadaConOtroProblema_data() {
 void PruebaFicheros::SolucionOlvidadaConOtroProblema() {
     QFETCH(QString, orden);
     QFETCH(bool, olvidada);
-    Escribir(Ruta("otro.brk"), "1\r\n1\r\n2\t1\r\n");
-    Escribir(Ruta("malo.brk"), "x\r\n");
+    EscribirBytes(Ruta("otro.brk"), "1\r\n1\r\n2\t1\r\n");
+    EscribirBytes(Ruta("malo.brk"), "x\r\n");
     const QString solucion = Ruta("sigue.sol");
     QFile::remove(solucion);
     DialogosPrueba d;
@@ -398,7 +388,7 @@ void PruebaFicheros::SolucionOlvidadaConOtroProblema() {
     v.EjecutarResolucion();
     d.nombres = {solucion};
     Accion(v, "ArchivoGrabarSolucionComo")->trigger();
-    const std::string escrito = Leer(solucion);
+    const std::string escrito = LeerBytes(solucion);
     d.peticionesFichero.clear();
     d.alMostrarFormulario = [&](QDialog&) { return orden == "aleatorio"; };
     if (orden == "Nuevo") Accion(v, "TBNuevo")->trigger();
@@ -420,9 +410,9 @@ void PruebaFicheros::SolucionOlvidadaConOtroProblema() {
     Accion(v, "ArchivoGrabarSolucion")->trigger();
     QCOMPARE(d.peticionesFichero.size(), size_t(olvidada ? 1 : 0));
     if (olvidada)
-        QCOMPARE(Leer(solucion), escrito);  // the other problem's solution is left alone
+        QCOMPARE(LeerBytes(solucion), escrito);  // the other problem's solution is left alone
     else
-        QCOMPARE(QString::fromStdString(Leer(solucion)), MemoDe(v)->Texto());
+        QCOMPARE(QString::fromStdString(LeerBytes(solucion)), MemoDe(v)->Texto());
 }
 
 QTEST_MAIN(PruebaFicheros)

@@ -19,6 +19,7 @@
 #include <memory>
 #include <sstream>
 
+#include "soporte/BytesQt.h"
 #include "soporte/Controles.h"
 #include "soporte/DialogosPrueba.h"
 #include "ui/CambiosPendientes.h"
@@ -42,13 +43,6 @@ QStringList Texto(const Lineas& lineas) {
     QStringList r;
     for (const std::string& l : lineas) r << QString::fromStdString(l);
     return r;
-}
-
-std::string Leer(const QString& nombre) {
-    std::ifstream f(nombre.toStdString(), std::ios::binary);
-    std::ostringstream o;
-    o << f.rdbuf();
-    return o.str();
 }
 
 // The window on screen with the example problem opened from a file (nothing unsaved),
@@ -416,7 +410,7 @@ void PruebaRejilla::DeshacerYCambiosPendientes() {
         QVERIFY2(w.v.Cambios().Problema() == paso.modificado, paso.que);
         QCOMPARE(w.v.isWindowModified(), paso.modificado);
     }
-    QCOMPARE(Leer(w.Ruta("p.brk")), std::string("3\r\n2\r\n7\t0\t2\r\n0\t1\t1\r\n1\t1\t1\r\n"));
+    QCOMPARE(LeerBytes(w.Ruta("p.brk")), std::string("3\r\n2\r\n7\t0\t2\r\n0\t1\t1\r\n1\t1\t1\r\n"));
 }
 
 // A value still being typed is what every command reads: "9" typed into cell (1, 1) and
@@ -455,7 +449,7 @@ void PruebaRejilla::LoQueSeVeEsLoQueCuenta() {
     QVERIFY(!w.rejilla->TextoEnEdicion().has_value());
     QCOMPARE(Rejilla(w.v).Matriz().Celda(1, 1), std::string("9"));
     if (orden.contains("Guardar") || orden == "{CtrlS}")
-        QCOMPARE(Leer(w.Ruta("p.brk")).substr(6, 3), std::string("9\t0"));
+        QCOMPARE(LeerBytes(w.Ruta("p.brk")).substr(6, 3), std::string("9\t0"));
     if (orden.contains("Resolver") || orden == "{F9}") QCOMPARE(w.v.Estado().Uso(1, 1), 9);
     if (orden == "TBNuevo" || orden == "cerrar") QCOMPARE(w.d.preguntasCambios.size(), size_t{1});
 }

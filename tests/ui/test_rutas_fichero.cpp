@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "soporte/Bytes.h"
 #include "soporte/Controles.h"
 #include "soporte/DialogosPrueba.h"
 #include "soporte/SinBloqueo.h"
@@ -25,13 +26,6 @@ namespace {
 
 const char* const kEjemploBytes = "3\r\n2\r\n1\t0\t2\r\n0\t1\t1\r\n1\t1\t1\r\n";
 const std::vector<std::string> kEjemplo = {"3", "2", "1\t0\t2", "0\t1\t1", "1\t1\t1"};
-
-std::string Leer(const std::string& ruta) {
-    std::ifstream f(ruta, std::ios::binary);
-    std::ostringstream o;
-    o << f.rdbuf();
-    return o.str();
-}
 
 // The names in a folder, as bytes.
 std::vector<std::string> Nombres(const std::string& carpeta) {
@@ -116,7 +110,7 @@ void PruebaRutasFichero::NombreNoUtf8EnLaVentana() {
     Rejilla(v).setData(Rejilla(v).index(0, 0), QStringLiteral("7"));  // product 1, component 1, typed
     Accion(v, "TBGuardar")->trigger();  // named and complete: written without a dialog
     QVERIFY2(d.errores.empty(), qPrintable(d.Mensajes().join('|')));
-    QCOMPARE(Leer(ruta), std::string("3\r\n2\r\n7\t0\t2\r\n0\t1\t1\r\n1\t1\t1\r\n"));
+    QCOMPARE(LeerBytes(ruta), std::string("3\r\n2\r\n7\t0\t2\r\n0\t1\t1\r\n1\t1\t1\r\n"));
 
     v.EjecutarResolucion();
     const QString propuesto = NombreDeRuta(carpeta + "/n\xE9mero.sol");
@@ -126,7 +120,7 @@ void PruebaRutasFichero::NombreNoUtf8EnLaVentana() {
     QCOMPARE(d.peticionesFichero[0].propuesto, propuesto);
     QVERIFY2(d.errores.empty(), qPrintable(d.Mensajes().join('|')));
     QCOMPARE(Nombres(carpeta), (std::vector<std::string>{"n\xE9mero.brk", "n\xE9mero.sol"}));
-    QVERIFY(Leer(carpeta + "/n\xE9mero.sol").starts_with("K\tDk1"));
+    QVERIFY(LeerBytes(carpeta + "/n\xE9mero.sol").starts_with("K\tDk1"));
     std::filesystem::remove_all(carpeta);  // QDir does not list these names, so QTemporaryDir cannot
 }
 

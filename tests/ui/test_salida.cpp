@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "core/Memoria.h"
+#include "soporte/BytesQt.h"
 #include "soporte/Controles.h"
 #include "soporte/DialogosPrueba.h"
 #include "ui/Main.h"
@@ -23,13 +24,6 @@ using namespace tavelorin;
 namespace {
 
 const std::vector<std::string> kEjemplo = {"3", "2", "1\t0\t2", "0\t1\t1", "1\t1\t1"};
-
-std::string Leer(const QString& nombre) {
-    std::ifstream f(nombre.toStdString(), std::ios::binary);
-    std::ostringstream o;
-    o << f.rdbuf();
-    return o.str();
-}
 
 // The memory the system reports, for as long as it lives.
 class MemoriaDisponibleFijada {
@@ -104,7 +98,7 @@ void PruebaSalida::ComprobadaAntesDeEmpezar() {
     // The solution file: written, or not even asked for.
     const bool guarda = orden.startsWith("ArchivoGrabarSolucion") && !refusado;
     QCOMPARE(QFile::exists(solucion), guarda);
-    if (guarda) QCOMPARE(QString::fromStdString(Leer(solucion)), memo);
+    if (guarda) QCOMPARE(QString::fromStdString(LeerBytes(solucion)), memo);
     QCOMPARE(d.peticionesFichero.size(), size_t(guarda ? 1 : 0));  // refused before its dialog
     QVERIFY(v.FicheroSolucion().isEmpty() != guarda);
 }
@@ -125,7 +119,7 @@ void PruebaSalida::EscribirNecesitaUnaLineaNoElTexto() {
     EscribirInforme(dir.filePath("s.sol"), memo);
     std::string esperado;
     for (const std::string& l : lineas) esperado += l + "\r\n";
-    QCOMPARE(Leer(dir.filePath("s.sol")), esperado);
+    QCOMPARE(LeerBytes(dir.filePath("s.sol")), esperado);
     QVERIFY_THROWS_EXCEPTION(std::exception, CopiarInforme(memo));
 }
 
