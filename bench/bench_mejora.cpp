@@ -5,6 +5,7 @@
 //   bench_mejora familias      the same against the plain beam over families and seeds, Q about 700
 //   bench_mejora medianos      10 products, 20 components, Q = 150, against a width-1000 plain beam
 //   bench_mejora estimaciones  the estimates of the cost to come, at equal width and equal time
+//   bench_mejora cota          a proven lower bound of J on the large problem and the families
 //   bench_mejora               all of them
 #include <algorithm>
 #include <chrono>
@@ -18,6 +19,7 @@
 #include "core/MatrizProblema.h"
 #include "core/Mejora.h"
 #include "core/Optimo.h"
+#include "soporte/CotaInferior.h"
 #include "soporte/ProblemaSembrado.h"
 
 using namespace tavelorin;
@@ -308,6 +310,47 @@ void Estimaciones() {
     }
 }
 
+// How far the search can still be from the optimum: a lower bound of J (blocks of
+// stages, soporte/CotaInferior.h) against goal chasing's J and the width-4096 pass's.
+void Cota() {
+    const auto pasada = [](const EstadoSecuenciador& e) {
+        OpcionesMejora o = ConTiempo(0);
+        o.anchura = 4096;
+        return MejorarSecuencia(e, o);
+    };
+    std::printf("== cota: lower bound of J (LB) over goal chasing's J and the width-4096 pass's J\n");
+    {
+        const EstadoSecuenciador e = Leer(ProblemaGrande());
+        const Mejora r = pasada(e);
+        const double jPersecucion = r.variacionPersecucion.Real();
+        std::printf("grande, Q = %d: pass J/J_gc = %.4f\n", e.Q, Cociente(r));
+        for (const int32_t largo : {1, 2, 3}) {
+            const auto t0 = Reloj::now();
+            const auto cota = bench::CalcularCotaInferior(e, r.secuencia, largo);
+            if (!cota) {
+                std::printf("  blocks of %d: does not apply\n", largo);
+                continue;
+            }
+            std::printf("  blocks of %d stages: LB = %.1f, LB/J_gc = %.4f, pass J/LB = %.4f; %.1f s, %llu vectors\n", largo,
+                        cota->porBloques, cota->porBloques / jPersecucion, cota->referencia / cota->porBloques, Segundos(t0),
+                        static_cast<unsigned long long>(cota->vectores));
+        }
+    }
+    std::printf("ProblemaSembrado(30, 50, 700), seeds 1..10, blocks of 2 stages:\n");
+    for (uint32_t semilla = 1; semilla <= 10; ++semilla) {
+        const EstadoSecuenciador e = Leer(bench::ProblemaSembrado(30, 50, 700, semilla));
+        const Mejora r = pasada(e);
+        const auto t0 = Reloj::now();
+        const auto cota = bench::CalcularCotaInferior(e, r.secuencia, 2);
+        if (!cota) {
+            std::printf("  seed %2u: does not apply\n", semilla);
+            continue;
+        }
+        std::printf("  seed %2u: pass J/J_gc = %.4f, LB/J_gc = %.4f, pass J/LB = %.4f; %.1f s\n", semilla, Cociente(r),
+                    cota->porBloques / r.variacionPersecucion.Real(), cota->referencia / cota->porBloques, Segundos(t0));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -317,5 +360,6 @@ int main(int argc, char** argv) {
     if (que.empty() || que == "familias") Familias();
     if (que.empty() || que == "medianos") Medianos();
     if (que.empty() || que == "estimaciones") Estimaciones();
+    if (que.empty() || que == "cota") Cota();
     return 0;
 }
